@@ -1,0 +1,34 @@
+#include "platform/keyboard_state.h"
+
+#include <QGuiApplication>
+
+#ifdef QUILLPOST_HAVE_XCB
+#include "platform/x11_keyboard_state.h"
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Qt has no portable query for lock states (key events carry modifiers, not
+// toggles, and only while the window has focus), so where the window system
+// cannot be asked directly the status bar shows both locks off.
+class FallbackKeyboardState final : public KeyboardState {
+public:
+    bool numLock() const override { return false; }
+    bool capsLock() const override { return false; }
+};
+
+}  // namespace
+
+std::unique_ptr<KeyboardState> makeKeyboardState()
+{
+#ifdef QUILLPOST_HAVE_XCB
+    if (qGuiApp && QGuiApplication::platformName() == u"xcb"_s) {
+        if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+            if (auto state = makeX11KeyboardState(x11->connection())) return state;
+        }
+    }
+#endif
+    return std::make_unique<FallbackKeyboardState>();
+}

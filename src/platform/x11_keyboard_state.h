@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/keyboard_state.h"
+
+struct xcb_connection_t;
+
+// Lock states read from the X server's keyboard through XKB, on a connection
+// the caller keeps open for the object's lifetime. Nothing when the server
+// lacks the XKB extension.
+std::unique_ptr<KeyboardState> makeX11KeyboardState(xcb_connection_t* connection);
