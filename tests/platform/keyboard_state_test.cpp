@@ -36,12 +36,16 @@ TEST(KeyboardStateFactory, IgnoresAnXServerTheProgramDoesNotRunOn)
     ASSERT_TRUE(display.isRunning()) << display.failure().toStdString();
     ASSERT_EQ(pressKey(display.name(), u"Caps_Lock"_s), u""_s);
     ASSERT_EQ(pressKey(display.name(), u"Num_Lock"_s), u""_s);
+    const QByteArray savedDisplay = qgetenv("DISPLAY");
     qputenv("DISPLAY", display.name().toLocal8Bit());
 
     const auto state = makeKeyboardState();
     EXPECT_FALSE(state->capsLock());
     EXPECT_FALSE(state->numLock());
-    qunsetenv("DISPLAY");
+    if (savedDisplay.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", savedDisplay);
 }
 
 TEST(KeyboardStateFactory, FollowsCapsLockOnTheProgramsDisplay)
