@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace convert {
+
+// Turns YBB markup into HTML by the fixed sequence of literal replacements in
+// ybb_to_html.cpp. No parsing: tags are neither paired nor balanced, nothing
+// the user typed is escaped, and line breaks stay line breaks.
+QString ConvertYbbToHtml(const QString& text);
+
+// The document as the "( YBB )->( HTML )" command writes it back: every line
+// followed by a line break, converted, and wrapped in a minimal page skeleton.
+// Lines are joined with "\n"; the result ends with "</Pre></body></HTML>".
+QString ConvertDocumentToHtmlPage(const QStringList& lines);
+
+}  // namespace convert
