@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QGuiApplication>
 
+#include "lock_checks.h"
 #include "platform/keyboard_state.h"
 #include "virtual_display.h"
 
@@ -51,27 +52,11 @@ TEST(KeyboardStateFactory, IgnoresAnXServerTheProgramDoesNotRunOn)
 TEST(KeyboardStateFactory, FollowsCapsLockOnTheProgramsDisplay)
 {
     if (!onXcb()) GTEST_SKIP() << "needs the xcb platform";
-    const auto state = makeKeyboardState();
-    ASSERT_FALSE(state->capsLock()) << "the display must start with Caps Lock off";
-
-    ASSERT_EQ(pressKey({}, u"Caps_Lock"_s), u""_s);
-    EXPECT_TRUE(eventually([&] { return state->capsLock(); }));
-    EXPECT_FALSE(state->numLock());
-
-    ASSERT_EQ(pressKey({}, u"Caps_Lock"_s), u""_s);
-    EXPECT_TRUE(eventually([&] { return !state->capsLock(); }));
+    expectLockFollowsTwoPresses(*makeKeyboardState(), {}, kCapsLockKey);
 }
 
 TEST(KeyboardStateFactory, FollowsNumLockOnTheProgramsDisplay)
 {
     if (!onXcb()) GTEST_SKIP() << "needs the xcb platform";
-    const auto state = makeKeyboardState();
-    ASSERT_FALSE(state->numLock()) << "the display must start with Num Lock off";
-
-    ASSERT_EQ(pressKey({}, u"Num_Lock"_s), u""_s);
-    EXPECT_TRUE(eventually([&] { return state->numLock(); }));
-    EXPECT_FALSE(state->capsLock());
-
-    ASSERT_EQ(pressKey({}, u"Num_Lock"_s), u""_s);
-    EXPECT_TRUE(eventually([&] { return !state->numLock(); }));
+    expectLockFollowsTwoPresses(*makeKeyboardState(), {}, kNumLockKey);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "lock_checks.h"
 #include "platform/x11_keyboard_state.h"
 #include "virtual_display.h"
 
@@ -57,24 +58,12 @@ TEST_F(X11KeyboardStateTest, StartsWithBothLocksOff)
 
 TEST_F(X11KeyboardStateTest, CapsLockGoesOnAndOffWithEachPress)
 {
-    press(u"Caps_Lock"_s);
-    EXPECT_TRUE(eventually([&] { return m_state->capsLock(); }));
-    EXPECT_FALSE(m_state->numLock());
-
-    press(u"Caps_Lock"_s);
-    EXPECT_TRUE(eventually([&] { return !m_state->capsLock(); }));
-    EXPECT_FALSE(m_state->numLock());
+    expectLockFollowsTwoPresses(*m_state, m_display->name(), kCapsLockKey);
 }
 
 TEST_F(X11KeyboardStateTest, NumLockGoesOnAndOffWithEachPress)
 {
-    press(u"Num_Lock"_s);
-    EXPECT_TRUE(eventually([&] { return m_state->numLock(); }));
-    EXPECT_FALSE(m_state->capsLock());
-
-    press(u"Num_Lock"_s);
-    EXPECT_TRUE(eventually([&] { return !m_state->numLock(); }));
-    EXPECT_FALSE(m_state->capsLock());
+    expectLockFollowsTwoPresses(*m_state, m_display->name(), kNumLockKey);
 }
 
 TEST_F(X11KeyboardStateTest, TheTwoLocksAreIndependent)
