@@ -30,4 +30,15 @@ Big5Encoded EncodeBig5(QStringView text, Unencodable policy);
 // turns back into the same byte.
 QString DecodeBig5(QByteArrayView bytes);
 
+// The placeholder for a kept byte b (0x80 to 0xFF) is the code point
+// kBig5PlaceholderBase + b, in Supplementary Private Use Area-A, which code
+// page 950 never maps, so a placeholder can be told from real text.
+inline constexpr char32_t kBig5PlaceholderBase = 0xF0000;
+
+// Encodes as much of the text as fits into maxBytes bytes, never cutting a
+// character (or a character reference) in two; for texts with a byte limit,
+// such as the tray's. With Unencodable::Fail an unencodable character inside
+// the part that fits fails the whole call as EncodeBig5 does.
+Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable policy);
+
 }  // namespace text

@@ -1,0 +1,267 @@
+#include "text/big5_codec.h"
+
+#include <QtGlobal>
+
+#include <unicode/ucnv.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <memory>
+#include <vector>
+
+namespace text {
+namespace {
+
+// Marks in the decoding tables. Neither is a character code page 950 maps to:
+// U+FFFF is a noncharacter, and no double-byte code decodes to U+0000.
+constexpr char16_t kNotSingle = 0xFFFF;      // in `single`: the byte starts a pair
+constexpr char16_t kLeadOnly = 0x0000;       // in `pairs`: keep the first byte, go on at the second
+constexpr char16_t kKeepBothBytes = 0xFFFF;  // in `pairs`: keep both bytes as placeholders
+
+// Code page 950 as lookup tables, filled once from ICU's converter. Only
+// mappings that come back to the same bytes are entered, so a file read and
+// written unchanged keeps its bytes, and text that encodes reads back the same.
+struct Big5Tables {
+    std::array<char16_t, 256> single;
+    std::vector<char16_t> pairs = std::vector<char16_t>(256 * 256, kLeadOnly);
+    // Per UTF-16 code unit: 0 when it has no code, 0x100 | byte for a
+    // single-byte code, lead << 8 | trail for a double-byte code.
+    std::vector<quint16> encode = std::vector<quint16>(0x10000, 0);
+
+    Big5Tables() { single.fill(kNotSingle); }
+};
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Decodes `bytes` as one unit. Returns the single UTF-16 unit it gives, or
+// sets `consumed` to how many bytes the converter rejected.
+bool DecodeOne(UConverter* converter, const char* bytes, int size, char16_t* unit, int* consumed)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UChar out[4];
+    const int32_t length = ucnv_toUChars(converter, out, 4, bytes, size, &status);
+    if (U_SUCCESS(status)) {
+        *consumed = size;
+        if (length != 1) return false;
+        *unit = out[0];
+        return true;
+    }
+    char invalid[8];
+    int8_t invalidLength = sizeof invalid;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidChars(converter, invalid, &invalidLength, &ignored);
+    *consumed = U_SUCCESS(ignored) && invalidLength > 0 ? invalidLength : 1;
+    return false;
+}
+
+bool EncodesBackTo(UConverter* converter, char16_t unit, const char* bytes, int size)
+{
+    if (QChar::isSurrogate(unit) || unit == kNotSingle) return false;
+    UErrorCode status = U_ZERO_ERROR;
+    char out[8];
+    const UChar in[1] = {unit};
+    const int32_t length = ucnv_fromUChars(converter, out, sizeof out, in, 1, &status);
+    return U_SUCCESS(status) && length == size && std::equal(out, out + size, bytes);
+}
+
+void FillTables(Big5Tables& tables, UConverter* converter)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    for (int lead = 0; lead < 256; ++lead) {
+        const char one[1] = {char(lead)};
+        char16_t unit = 0;
+        int consumed = 0;
+        if (DecodeOne(converter, one, 1, &unit, &consumed)) {
+            if (EncodesBackTo(converter, unit, one, 1)) {
+                tables.single[lead] = unit;
+                tables.encode[unit] = quint16(0x100 | lead);
+            }
+            continue;  // a single-byte code that does not come back is kept as a placeholder
+        }
+        for (int trail = 0; trail < 256; ++trail) {
+            const char two[2] = {char(lead), char(trail)};
+            char16_t& entry = tables.pairs[lead * 256 + trail];
+            if (DecodeOne(converter, two, 2, &unit, &consumed)) {
+                // Duplicate codes decode to a character whose own code is a
+                // different pair; keeping their bytes is the only way to
+                // write the file back unchanged.
+                if (unit != kLeadOnly && EncodesBackTo(converter, unit, two, 2)) {
+                    entry = unit;
+                    tables.encode[unit] = quint16(lead << 8 | trail);
+                } else {
+                    entry = kKeepBothBytes;
+                }
+            } else {
+                // A trail byte the converter takes as part of an unassigned
+                // code stays with its lead byte, so the rest of the line
+                // keeps its alignment.
+                entry = consumed >= 2 ? kKeepBothBytes : kLeadOnly;
+            }
+        }
+    }
+}
+
+Big5Tables BuildTables()
+{
+    Big5Tables tables;
+    UErrorCode status = U_ZERO_ERROR;
+    const Converter converter(ucnv_open("windows-950", &status));
+    if (U_SUCCESS(status) && converter) {
+        FillTables(tables, converter.get());
+    } else {
+        // Without the converter data every byte above ASCII is kept as a
+        // placeholder: files still come back unchanged, only unreadable.
+        qWarning("ICU converter windows-950 unavailable: %s", u_errorName(status));
+        for (int byte = 0; byte < 0x80; ++byte) {
+            tables.single[byte] = char16_t(byte);
+            tables.encode[byte] = quint16(0x100 | byte);
+        }
+    }
+    return tables;
+}
+
+const Big5Tables& Tables()
+{
+    static const Big5Tables tables = BuildTables();
+    return tables;
+}
+
+void AppendPlaceholder(char16_t*& out, uchar byte)
+{
+    const char32_t placeholder = kBig5PlaceholderBase + byte;
+    *out++ = QChar::highSurrogate(placeholder);
+    *out++ = QChar::lowSurrogate(placeholder);
+}
+
+// Output buffer that grows as needed; a character reference may take up to
+// ten bytes for two code units, so the size cannot be known in advance.
+class ByteSink {
+public:
+    explicit ByteSink(qsizetype expected)
+        : m_bytes(qMax<qsizetype>(expected, 16), Qt::Uninitialized)
+    {
+    }
+
+    char* reserve(qsizetype count)
+    {
+        if (m_size + count > m_bytes.size())
+            m_bytes.resize(qMax(m_bytes.size() * 2, m_size + count));
+        return m_bytes.data() + m_size;
+    }
+    void commit(qsizetype count) { m_size += count; }
+    qsizetype size() const { return m_size; }
+    QByteArray take()
+    {
+        m_bytes.truncate(m_size);
+        return std::move(m_bytes);
+    }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+};
+
+Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
+{
+    const Big5Tables& tables = Tables();
+    const char16_t* const units = text.utf16();
+    const qsizetype count = text.size();
+    const bool limited = maxBytes >= 0;
+    ByteSink sink(limited ? qMin(maxBytes, 2 * count) : 2 * count);
+
+    Big5Encoded result;
+    for (qsizetype i = 0; i < count;) {
+        char* out = sink.reserve(16);
+        qsizetype length = 0;
+        qsizetype step = 1;
+        const quint16 code = tables.encode[units[i]];
+        if (code >= 0x200) {
+            out[0] = char(code >> 8);
+            out[1] = char(code & 0xFF);
+            length = 2;
+        } else if (code != 0) {
+            out[0] = char(code & 0xFF);
+            length = 1;
+        } else {
+            char32_t codePoint = units[i];
+            if (QChar::isHighSurrogate(units[i]) && i + 1 < count &&
+                QChar::isLowSurrogate(units[i + 1])) {
+                codePoint = QChar::surrogateToUcs4(units[i], units[i + 1]);
+                step = 2;
+            }
+            if (codePoint >= kBig5PlaceholderBase && codePoint <= kBig5PlaceholderBase + 0xFF) {
+                out[0] = char(codePoint - kBig5PlaceholderBase);
+                length = 1;
+            } else if (policy == Unencodable::Fail) {
+                result.failedAt = i;
+                return result;
+            } else {
+                out[0] = '&';
+                out[1] = '#';
+                const auto written = std::to_chars(out + 2, out + 14, quint32(codePoint));
+                *written.ptr = ';';
+                length = written.ptr + 1 - out;
+            }
+        }
+        if (limited && sink.size() + length > maxBytes) break;
+        sink.commit(length);
+        i += step;
+    }
+    result.bytes = sink.take();
+    return result;
+}
+
+}  // namespace
+
+Big5Encoded EncodeBig5(QStringView text, Unencodable policy)
+{
+    return Encode(text, policy, -1);
+}
+
+Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable policy)
+{
+    return Encode(text, policy, qMax<qsizetype>(maxBytes, 0));
+}
+
+QString DecodeBig5(QByteArrayView bytes)
+{
+    const Big5Tables& tables = Tables();
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = in + bytes.size();
+    // Every byte gives at most two code units (a placeholder).
+    QString text(bytes.size() * 2, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    while (in < end) {
+        const uchar byte = *in;
+        const char16_t single = tables.single[byte];
+        if (single != kNotSingle) {
+            *out++ = single;
+            ++in;
+            continue;
+        }
+        const char16_t pair = in + 1 < end ? tables.pairs[byte * 256 + in[1]] : kLeadOnly;
+        if (pair == kLeadOnly) {
+            AppendPlaceholder(out, byte);
+            ++in;
+        } else if (pair == kKeepBothBytes) {
+            AppendPlaceholder(out, byte);
+            AppendPlaceholder(out, in[1]);
+            in += 2;
+        } else {
+            *out++ = pair;
+            in += 2;
+        }
+    }
+    text.truncate(out - begin);
+    text.squeeze();
+    return text;
+}
+
+}  // namespace text
