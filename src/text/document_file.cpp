@@ -1,0 +1,216 @@
+#include "text/document_file.h"
+
+#include "text/big5_codec.h"
+#include "text/line_split.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace text {
+namespace {
+
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+bool IsAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
+
+// Strict: an overlong form, an encoded surrogate or a cut-off sequence makes
+// the bytes not UTF-8, so that whatever is accepted is written back unchanged.
+std::optional<QString> DecodeUtf8(QByteArrayView bytes)
+{
+    // A further mark after the one already removed is text and must stay.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}
+
+// CR LF, lone CR and lone LF all end a line; inside the program a line
+// break is "\n" only.
+QString ToNewlines(QString text)
+{
+    if (!text.contains(u'\r')) return text;
+    QChar* const data = text.data();
+    const qsizetype size = text.size();
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] == u'\r') {
+            data[kept++] = u'\n';
+            if (i + 1 < size && data[i + 1] == u'\n') ++i;
+        } else {
+            data[kept++] = data[i];
+        }
+    }
+    text.truncate(kept);
+    return text;
+}
+
+QString ToCrLf(QStringView text)
+{
+    QString converted;
+    converted.reserve(text.size() + text.size() / 16 + 16);
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\n' && c != u'\r') continue;
+        converted += text.sliced(start, i - start);
+        converted += u"\r\n";
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    converted += text.sliced(start);
+    return converted;
+}
+
+qsizetype FirstLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!c.isSurrogate()) continue;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        return i;
+    }
+    return -1;
+}
+
+// `text` has CR LF breaks here; line and column count from 1, the column in
+// the same units as the editing area's caret positions.
+QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodingName)
+{
+    const QStringView before = text.first(index);
+    const qsizetype line = before.count(u'\n') + 1;
+    const qsizetype column = index - (before.lastIndexOf(u'\n') + 1) + 1;
+    char32_t codePoint = text[index].unicode();
+    QString shown = text.sliced(index, 1).toString();
+    if (text[index].isHighSurrogate() && index + 1 < text.size() &&
+        text[index + 1].isLowSurrogate()) {
+        codePoint = QChar::surrogateToUcs4(text[index], text[index + 1]);
+        shown = text.sliced(index, 2).toString();
+    } else if (text[index].isSurrogate()) {
+        shown = QString(QChar::ReplacementCharacter);  // half a character cannot be shown
+    }
+    const QString hex = QString::number(uint(codePoint), 16).toUpper().rightJustified(4, u'0');
+    return u"第 %1 行第 %2 列的字元「%3」(U+%4) 無法以 %5 儲存，檔案未寫入"_s.arg(
+        QString::number(line), QString::number(column), shown, hex, encodingName);
+}
+
+// Permission bits as well as access(): the superuser passes access() on
+// every file, yet a file or folder without any write bit is read-only here.
+bool IsWritable(const QFileInfo& info)
+{
+    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return info.isWritable() && (info.permissions() & writeBits);
+}
+
+// The file a save will replace: QSaveFile writes to the end of a chain of
+// symbolic links, so the checks must look at that file and its folder.
+QFileInfo SaveTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
+        info = QFileInfo(info.symLinkTarget());
+    return info;
+}
+
+}  // namespace
+
+DocumentText DecodeDocument(QByteArrayView bytes)
+{
+    const bool marked = bytes.startsWith(kByteOrderMark);
+    if (marked || !IsAscii(bytes)) {
+        const QByteArrayView body = marked ? bytes.sliced(kByteOrderMark.size()) : bytes;
+        if (std::optional<QString> utf8 = DecodeUtf8(body))
+            return {ToNewlines(std::move(*utf8)),
+                    marked ? FileEncoding::Utf8Bom : FileEncoding::Utf8};
+        // A mark followed by bytes that are not UTF-8 is read as Big5 with
+        // the rest, so that those bytes too are written back unchanged.
+    }
+    return {ToNewlines(DecodeBig5(bytes)), FileEncoding::Big5};
+}
+
+std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding, QString* error)
+{
+    const QString withCrLf = ToCrLf(text);
+    if (encoding == FileEncoding::Big5) {
+        Big5Encoded encoded = EncodeBig5(withCrLf, Unencodable::Fail);
+        if (!encoded.ok()) {
+            if (error) *error = UnencodableMessage(withCrLf, encoded.failedAt, u"Big5");
+            return std::nullopt;
+        }
+        return std::move(encoded.bytes);
+    }
+    // toUtf8 would write a lone surrogate as "?", silently changing the text.
+    const qsizetype lone = FirstLoneSurrogate(withCrLf);
+    if (lone >= 0) {
+        if (error) *error = UnencodableMessage(withCrLf, lone, u"UTF-8");
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    if (encoding == FileEncoding::Utf8Bom) bytes = kByteOrderMark.toByteArray();
+    bytes += withCrLf.toUtf8();
+    return bytes;
+}
+
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error)
+{
+    const auto fail = [&]() -> std::optional<DocumentText> {
+        if (error) *error = u"Cannot open file "_s + path;
+        return std::nullopt;
+    };
+    // Folders, devices and pipes are no documents; reading a device such as
+    // /dev/zero would never end.
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return fail();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return fail();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return fail();
+    return DecodeDocument(bytes);
+}
+
+bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error)
+{
+    const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
+    if (!bytes) return false;
+    const auto fail = [&] {
+        if (error) *error = u"Cannot create file "_s + path;
+        return false;
+    };
+    if (path.isEmpty()) return fail();
+    const QFileInfo target = SaveTarget(path);
+    // QSaveFile renames its temporary file over the old one, which the folder
+    // allows even when the file itself is read-only; a read-only file must
+    // stay as it is, and anything but a plain file must not be replaced.
+    if (target.exists() && (!target.isFile() || !IsWritable(target))) return fail();
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir() || !IsWritable(folder)) return fail();
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return fail();
+    if (file.write(*bytes) != bytes->size()) {
+        file.cancelWriting();
+        return fail();
+    }
+    return file.commit() || fail();
+}
+
+std::optional<QStringList> ReadArticleLines(const QString& path, QString* error)
+{
+    std::optional<DocumentText> document = ReadDocumentFile(path, error);
+    if (!document) return std::nullopt;
+    return SplitLines(document->text);
+}
+
+}  // namespace text
