@@ -1,14 +1,20 @@
 // One QApplication for the whole test run, on the offscreen platform unless
 // the caller chose another (the end-to-end runs use Xvfb).
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
+
+#ifdef QUILLPOST_TEST_PREVIEW_SCHEME
+#include "convert/preview_scheme.h"
+#endif
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#ifdef QUILLPOST_TEST_PREVIEW_SCHEME
+    convert::RegisterPreviewScheme();
+#endif
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -46,13 +46,11 @@ void InsertAtCaret(QPlainTextEdit& memo, const QString& text)
     PlaceCaret(memo, cursor, cursor.position());
 }
 
-void AppendLine(QPlainTextEdit& memo, const QString& text)
+namespace {
+
+void InsertAtEnd(QPlainTextEdit& memo, const QString& inserted)
 {
     QTextDocument& document = *memo.document();
-    // An empty last block means an empty document or one ending in a break.
-    const bool endsInEmptyLine = document.lastBlock().length() <= 1;
-    const QString inserted = endsInEmptyLine ? text + u'\n' : u'\n' + text;
-
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
     const int insertionPoint = cursor.position();
@@ -64,6 +62,26 @@ void AppendLine(QPlainTextEdit& memo, const QString& text)
 
     if (memo.textCursor().position() != insertionPoint + inserted.size())
         throw InsertionError("RichEdit line insertion error");
+}
+
+// An empty last block means an empty document or one ending in a break.
+bool EndsInEmptyLine(const QPlainTextEdit& memo)
+{
+    return memo.document()->lastBlock().length() <= 1;
+}
+
+}  // namespace
+
+void AppendLine(QPlainTextEdit& memo, const QString& text)
+{
+    InsertAtEnd(memo, EndsInEmptyLine(memo) ? text + u'\n' : u'\n' + text);
+}
+
+void AppendLines(QPlainTextEdit& memo, const QStringList& lines)
+{
+    if (lines.isEmpty()) return;
+    const QString joined = lines.join(u'\n');
+    InsertAtEnd(memo, EndsInEmptyLine(memo) ? joined + u'\n' : u'\n' + joined);
 }
 
 }  // namespace markup

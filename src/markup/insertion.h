@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 class QPlainTextEdit;
@@ -29,5 +30,11 @@ void InsertAtCaret(QPlainTextEdit& memo, const QString& text);
 // Throws InsertionError("RichEdit line insertion error") when the editing
 // area did not take the whole text; what it took stays.
 void AppendLine(QPlainTextEdit& memo, const QString& text);
+
+// Adds lines at the end as AppendLine adds each, in one undo step. An empty
+// line among them is kept even where the document did not end with a break
+// (line by line it would become the empty last line and be taken by the
+// next), so a file appended this way loses none of its lines.
+void AppendLines(QPlainTextEdit& memo, const QStringList& lines);
 
 }  // namespace markup

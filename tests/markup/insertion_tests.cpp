@@ -207,3 +207,34 @@ TEST_F(LinesTest, RowOfPositionFollowsWrappedRows)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InsertionTest, AppendLinesKeepsEmptyLinesWhereLineByLineWouldLoseThem)
+{
+    setText(u"abc"_s, 0);
+    markup::AppendLines(memo, {u"five"_s, u""_s, u"six"_s});
+    EXPECT_EQ(text(), u"abc\nfive\n\nsix"_s);
+    EXPECT_EQ(caret(), int(text().size()));
+
+    setText(u"abc\n"_s, 0);
+    markup::AppendLines(memo, {u"five"_s, u""_s, u"six"_s});
+    EXPECT_EQ(text(), u"abc\nfive\n\nsix\n"_s);
+
+    // Without empty lines it is AppendLine line after line.
+    setText(u"x"_s);
+    markup::AppendLines(memo, {u"a"_s, u"b"_s});
+    QPlainTextEdit other;
+    other.setPlainText(u"x"_s);
+    AppendLine(other, u"a"_s);
+    AppendLine(other, u"b"_s);
+    EXPECT_EQ(text(), other.toPlainText());
+
+    setText(u"x"_s);
+    markup::AppendLines(memo, {});
+    EXPECT_EQ(text(), u"x"_s);
+    memo.undo();
+    EXPECT_EQ(text(), u"x"_s);
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Quillpost and runs every test. Tests that
+# need an X display start their own Xvfb; the rest run offscreen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh
+cd build
+ctest --output-on-failure -j "$(nproc)" --timeout 300

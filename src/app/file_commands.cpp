@@ -1,0 +1,110 @@
+// Document files and the clipboard and edit commands.
+#include <QTextCursor>
+
+#include "app/form1.h"
+#include "app/memo_edit.h"
+#include "text/document_file.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::SpeedButton18Click()
+{
+    if (Memo1->document()->isModified() &&
+        !m_prompts.confirm(u"開啟舊檔-確認視窗"_s, u"未存檔！是否繼續？"_s))
+        return;
+    const auto path = m_prompts.chooseFile(OpenDialog1);
+    if (!path) return;
+    QString error;
+    const auto document = text::ReadDocumentFile(*path, &error);
+    if (!document) {
+        m_prompts.error(error);
+        return;
+    }
+    Memo1->setPlainText(document->text);
+    Memo1->document()->setModified(false);
+    m_fileEncoding = document->encoding;
+    m_currentFileName = *path;
+    setCaptionFor(*path);
+}
+
+bool TForm1::writeDocument(const QString& path)
+{
+    QString error;
+    if (!text::WriteDocumentFile(path, Memo1->toPlainText(), m_fileEncoding, &error)) {
+        m_prompts.error(error);
+        return false;
+    }
+    Memo1->document()->setModified(false);
+    return true;
+}
+
+void TForm1::N27Click()
+{
+    if (m_currentFileName == kUntitled) {
+        SpeedButton19Click();
+        return;
+    }
+    writeDocument(m_currentFileName);
+}
+
+void TForm1::SpeedButton19Click()
+{
+    const auto path = m_prompts.chooseFile(SaveDialog1);
+    if (!path || !writeDocument(*path)) return;
+    m_currentFileName = *path;
+    setCaptionFor(*path);
+}
+
+void TForm1::SpeedButton51Click()
+{
+    const auto path = m_prompts.chooseFile(OpenDialog2);
+    if (!path) return;
+    QString error;
+    const auto lines = text::ReadArticleLines(*path, &error);
+    if (!lines) {
+        m_prompts.error(error);
+        return;
+    }
+    appendLines(*lines);
+}
+
+void TForm1::SpeedButton15Click()
+{
+    // The whole document stays selected, showing what was sent.
+    Memo1->selectAll();
+    Memo1->copy();
+}
+
+void TForm1::SpeedButton16Click()
+{
+    // Wiped without a question, but as an edit, so Undo brings the text back.
+    QTextCursor all(Memo1->document());
+    all.select(QTextCursor::Document);
+    all.removeSelectedText();
+    Memo1->document()->setModified(false);
+}
+
+void TForm1::SpeedButton17Click()
+{
+    Memo1->undo();
+}
+void TForm1::SpeedButton48Click()
+{
+    Memo1->redo();
+}
+void TForm1::SpeedButton22Click()
+{
+    Memo1->cut();
+}
+void TForm1::SpeedButton23Click()
+{
+    Memo1->copy();
+}
+void TForm1::SpeedButton24Click()
+{
+    Memo1->paste();
+}
+void TForm1::N22Click()
+{
+    Memo1->selectAll();
+}

@@ -1,0 +1,320 @@
+#include "app/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/memo_edit.h"
+#include "help/form2.h"
+#include "help/ming_font.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString TForm1::kUntitled = u"\\0"_s;
+
+namespace {
+
+constexpr int kDesignWidth = 676;
+constexpr int kDesignHeight = 512;
+constexpr const char* kRightOffset = "quillpostRightOffset";
+
+QFrame* MakePanel(QWidget* parent, const QString& name, int height, QFrame::Shadow shadow)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFixedHeight(height);
+    panel->setFrameStyle(QFrame::Panel | shadow);
+    return panel;
+}
+
+}  // namespace
+
+TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompts(prompts),
+      m_keyboard(keyboard),
+      m_clock(clock),
+      m_currentFileName(kUntitled),
+      m_fontDialogFont(MingFont(16))
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Quillpost 4.0"_s);
+    setWindowIcon(QIcon(u":/icons/quillpost.svg"_s));
+    setFont(MingFont(13));
+    resize(kDesignWidth, kDesignHeight);
+
+    buildWidgets();
+    buildMenus();
+    buildToolbars();
+    buildSymbolBar();
+    buildStatusBar();
+    buildDialogs();
+
+    connectEvents();
+
+    Form2 = new TForm2(this);
+    N7Click();
+    // Typing goes to the document from the start, not to the first box.
+    Memo1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildWidgets()
+{
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    Panel2 = MakePanel(central, u"Panel2"_s, 32, QFrame::Sunken);
+    Panel1 = MakePanel(central, u"Panel1"_s, 32, QFrame::Sunken);
+    Panel3 = MakePanel(central, u"Panel3"_s, 23, QFrame::Plain);
+    Panel3->setFrameStyle(QFrame::NoFrame);
+    Panel3->setAutoFillBackground(true);
+    Panel3->setStyleSheet(u"QFrame#Panel3 { background: #c0c0c0; }"_s);
+
+    const struct {
+        QComboBox** box;
+        const char* name;
+        QString hint;
+        int x, width;
+        QString initial;
+        QStringList entries;
+        int fontPixels;
+    } boxes[] = {
+        {&ComboBox1,
+         "ComboBox1",
+         u"字型設定"_s,
+         2,
+         135,
+         u"Arial"_s,
+         {u"Andale Mono"_s, u"Arial"_s, u"Arial Black"_s, u"Book Antiqua"_s, u"Century Gothic"_s,
+          u"Comic Sans MS"_s, u"Courier New"_s, u"Georgia"_s, u"Impact"_s, u"Lucida Console"_s,
+          u"Script MT Bold"_s, u"Stencil"_s, u"Tahoma"_s, u"Times New Roman"_s, u"Trebuchet MS"_s,
+          u"Verdana"_s},
+         13},
+        {&ComboBox2,
+         "ComboBox2",
+         u"文字大小"_s,
+         139,
+         64,
+         u"1"_s,
+         {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s},
+         13},
+        {&ComboBox3,
+         "ComboBox3",
+         u"文字顏色"_s,
+         206,
+         118,
+         u"black"_s,
+         {u"black"_s, u"red"_s, u"yellow"_s, u"pink"_s, u"green"_s, u"orange"_s, u"purple"_s,
+          u"blue"_s, u"beige"_s, u"brown"_s, u"teal"_s, u"navy"_s, u"maroon"_s, u"limegreen"_s},
+         15},
+    };
+    for (const auto& spec : boxes) {
+        auto* box = new QComboBox(Panel3);
+        box->setObjectName(QString::fromLatin1(spec.name));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(spec.entries);
+        box->setCurrentIndex(box->findText(spec.initial));
+        box->setEditText(spec.initial);
+        box->setFont(MingFont(spec.fontPixels));
+        box->setToolTip(spec.hint);
+        box->setAccessibleName(spec.hint);
+        box->setGeometry(spec.x, 0, spec.width, 23);
+        *spec.box = box;
+    }
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(u"PageControl1"_s);
+    PageControl1->setFont(MingFont(15));
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(u"TabSheet1"_s);
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(u"TabSheet2"_s);
+    PageControl1->addTab(TabSheet1, u"原始碼編輯"_s);
+    PageControl1->addTab(TabSheet2, u"預覽結果"_s);
+    PageControl1->tabBar()->setTabTextColor(0, Qt::blue);
+    auto* previewColumn = new QVBoxLayout(TabSheet2);
+    previewColumn->setContentsMargins(0, 0, 0, 0);
+
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    Memo1 = new MemoEdit(TabSheet1);
+    Memo1->setObjectName(u"Memo1"_s);
+    Memo1->setAccessibleName(u"編輯區"_s);
+    Memo1->setAccessibleDescription(u"文章原始碼的編輯區"_s);
+    Memo1->setFont(MingFont(16));
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setTabChangesFocus(false);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    page->addWidget(Memo1);
+
+    Panel4 = MakePanel(TabSheet1, u"Panel4"_s, 25, QFrame::Sunken);
+    Label1 = new QLabel(u"符號表："_s, Panel4);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->setFont(MingFont(13));
+    Label1->setStyleSheet(u"color: teal;"_s);
+    Label1->setGeometry(8, 1, 52, 23);
+    Panel5 = new QFrame(Panel4);
+    Panel5->setObjectName(u"Panel5"_s);
+    Panel5->setGeometry(475, 1, 186, 23);
+    Panel5->setAutoFillBackground(true);
+    Label2 = new QLabel(u"自訂："_s, Panel5);
+    Label2->setObjectName(u"Label2"_s);
+    Label2->setFont(MingFont(13));
+    Label2->setStyleSheet(u"color: teal;"_s);
+    Label2->setGeometry(8, 0, 40, 23);
+    Edit1 = new QLineEdit(Panel5);
+    Edit1->setObjectName(u"Edit1"_s);
+    Edit1->setFont(MingFont(15));
+    Edit1->setStyleSheet(u"QLineEdit { background: white; color: navy; }"_s);
+    Edit1->setToolTip(u"自訂符號"_s);
+    Edit1->setAccessibleName(u"自訂符號"_s);
+    Edit1->setGeometry(48, 0, 102, 23);
+    page->addWidget(Panel4);
+
+    column->addWidget(Panel2);
+    column->addWidget(Panel1);
+    column->addWidget(Panel3);
+    column->addWidget(PageControl1, 1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(u"Timer1"_s);
+    Timer1->setInterval(200);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (noteInsertKey(watched, event)) return false;
+    if (watched == Edit1 && event->type() == QEvent::MouseButtonDblClick) {
+        Edit1DblClick();
+        return true;
+    }
+    if (event->type() == QEvent::Resize) {
+        if (watched == Panel4) {
+            // The custom-symbol group keeps its distance from the window's
+            // right edge, uncovering the last symbol buttons as it widens.
+            Panel5->move(475 + frameGeometry().width() - kDesignWidth, 1);
+        } else if (watched == Panel2) {
+            auto* panel = Panel2;
+            for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QVariant offset = child->property(kRightOffset);
+                if (offset.isValid()) child->move(panel->width() - offset.toInt(), child->y());
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::connectEvents()
+{
+    // A box runs its handler once per change the user makes: a pick from the
+    // list (mouse or arrow keys) or an edit of its text. Completion would
+    // change the text on its own, so it is off.
+    const QList<QPair<QComboBox*, Handler>> boxes = {
+        {ComboBox1, &TForm1::ComboBox1Change},
+        {ComboBox2, &TForm1::ComboBox2Change},
+        {ComboBox3, &TForm1::ComboBox3Change},
+    };
+    for (const auto& [box, handler] : boxes) {
+        box->setCompleter(nullptr);
+        // Leaving the field or pressing Enter is no change: the box would
+        // otherwise pick the entry matching the typed text and report it.
+        disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
+        connect(box, &QComboBox::activated, this, handler);
+        connect(box->lineEdit(), &QLineEdit::textEdited, this, handler);
+    }
+
+    connect(Memo1, &MemoEdit::keyReleased, this, &TForm1::Memo1KeyUp);
+    connect(Memo1, &MemoEdit::mouseReleased, this, &TForm1::Memo1MouseUp);
+    // The position follows every caret move, whatever caused it.
+    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::updateCaretPosition);
+    connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TForm1::updateCaretPosition);
+    // One filter on the application sees the Insert key wherever it is
+    // pressed, as well as the events of the window's own widgets below.
+    qApp->installEventFilter(this);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PageControl1->widget(index) == TabSheet2) TabSheet2Show();
+    });
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1->start();
+}
+
+void TForm1::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"StatusBar1"_s);
+    bar->setFixedHeight(19);
+    bar->setSizeGripEnabled(true);
+    const int widths[] = {150, 60, 60, 60, 60};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(u"StatusBar1Panel%1"_s.arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFont(MingFont(13));
+        bar->addWidget(panel);
+        m_statusPanels.append(panel);
+    }
+    bar->addWidget(new QWidget(bar), 1);
+}
+
+QString TForm1::statusPanelText(int panel) const
+{
+    return m_statusPanels.value(panel) ? m_statusPanels[panel]->text() : QString();
+}
+
+QAction* TForm1::action(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        // The size given is the outer one; a window manager's frame is only
+        // known once shown. Then centre the window on the desktop.
+        const QSize frame = frameGeometry().size() - geometry().size();
+        resize(kDesignWidth - frame.width(), kDesignHeight - frame.height());
+        if (const QScreen* screen = this->screen()) {
+            QRect outer(QPoint(), QSize(kDesignWidth, kDesignHeight));
+            outer.moveCenter(screen->availableGeometry().center());
+            move(outer.topLeft());
+        }
+    }
+    FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Unsaved text is not lost without warning.
+    if (Memo1->document()->isModified() &&
+        !m_prompts.confirm(u"關閉程式-確認視窗"_s, u"未存檔！是否繼續？"_s)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

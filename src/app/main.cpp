@@ -1,0 +1,28 @@
+#include <unistd.h>
+#include <QApplication>
+
+#include "app/form1.h"
+#include "convert/preview_scheme.h"
+#include "platform/clock.h"
+#include "platform/keyboard_state.h"
+#include "platform/prompts.h"
+
+int main(int argc, char* argv[])
+{
+    // The preview's browser engine refuses to start its sandbox as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    convert::RegisterPreviewScheme();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));
+
+    QtPrompts prompts;
+    const auto keyboard = makeKeyboardState();
+    const auto clock = makeSystemClock();
+    TForm1 form(prompts, *keyboard, *clock);
+    prompts.setParent(&form);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QPlainTextEdit>
+
+class QMenu;
+
+// The editing area. The window's shortcuts take precedence over the editing
+// keys they share (Ctrl+Delete clears the document instead of deleting a
+// word), the context menu is the window's own, and key and mouse-button
+// releases are reported to the window.
+class MemoEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MemoEdit(QWidget* parent = nullptr);
+
+    void setWindowShortcuts(QList<QKeySequence> shortcuts)
+    {
+        m_windowShortcuts = std::move(shortcuts);
+    }
+    void setContextMenu(QMenu* menu) { m_contextMenu = menu; }
+
+Q_SIGNALS:
+    void keyReleased();
+    void mouseReleased();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QList<QKeySequence> m_windowShortcuts;
+    QMenu* m_contextMenu = nullptr;
+};

@@ -1,0 +1,101 @@
+// Window-level commands: New, the welcome step, the toolbar switches, word
+// wrap, the editor font, closing and help.
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "app/form1.h"
+#include "app/memo_edit.h"
+#include "help/form2.h"
+#include "markup/editor_lines.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::guarded(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const std::exception& failure) {
+        m_prompts.error(QString::fromUtf8(failure.what()));
+    }
+}
+
+void TForm1::setCaptionFor(const QString& fileName)
+{
+    const QString shown = fileName == kUntitled ? u"未命名"_s : QFileInfo(fileName).fileName();
+    setWindowTitle(u"Quillpost 4.0--"_s + shown);
+}
+
+void TForm1::updateCaretPosition()
+{
+    const int position = Memo1->textCursor().selectionStart();
+    const markup::RowPosition row = markup::RowOfPosition(*Memo1, position);
+    m_statusPanels[0]->setText(
+        u"  行: %1  列: %2"_s.arg(row.row + 1).arg(position - row.rowStart + 1));
+}
+
+void TForm1::N7Click()
+{
+    if (Memo1->document()->isModified() &&
+        !m_prompts.confirm(u"開啟新檔-確認視窗"_s, u"未存檔！是否繼續？"_s))
+        return;
+    Memo1->clear();
+    Memo1->document()->setModified(false);
+    setCaptionFor(kUntitled);
+    m_currentFileName = kUntitled;
+    m_fileEncoding = text::FileEncoding::Big5;
+}
+
+void TForm1::FormShow()
+{
+    updateCaretPosition();
+}
+
+void TForm1::setPanelVisible(QWidget* panel, const char* actionName)
+{
+    panel->setVisible(action(actionName)->isChecked());
+}
+
+void TForm1::N24Click()
+{
+    setPanelVisible(Panel2, "N24");
+}
+void TForm1::N39Click()
+{
+    setPanelVisible(Panel4, "N39");
+}
+void TForm1::YBB1Click()
+{
+    setPanelVisible(Panel1, "YBB1");
+}
+void TForm1::YBB2Click()
+{
+    setPanelVisible(Panel3, "YBB2");
+}
+
+void TForm1::W1Click()
+{
+    Memo1->setLineWrapMode(action("W1")->isChecked() ? QPlainTextEdit::WidgetWidth
+                                                     : QPlainTextEdit::NoWrap);
+    updateCaretPosition();
+}
+
+void TForm1::N31Click()
+{
+    // The dialog remembers what was last confirmed in it, not the area's font.
+    if (const auto font = m_prompts.chooseFont(m_fontDialogFont)) {
+        m_fontDialogFont = *font;
+        Memo1->setFont(*font);
+        updateCaretPosition();
+    }
+}
+
+void TForm1::N15Click()
+{
+    close();
+}
+
+void TForm1::SpeedButton20Click()
+{
+    Form2->showInFront();
+}

@@ -1,0 +1,47 @@
+// The two conversions, which rewrite the whole document, and the preview page.
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "app/form1.h"
+#include "app/memo_edit.h"
+#include "convert/html_strip.h"
+#include "convert/preview_page.h"
+#include "convert/preview_view.h"
+#include "convert/ybb_to_html.h"
+#include "markup/editor_lines.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::replaceDocument(const QString& text)
+{
+    if (text == Memo1->toPlainText()) return;
+    // One edit, so one Undo brings the document back.
+    QTextCursor all(Memo1->document());
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(text, QTextCharFormat());
+    all.endEditBlock();
+    Memo1->setTextCursor(all);
+}
+
+void TForm1::XTHTML1Click()
+{
+    replaceDocument(convert::ConvertDocumentToHtmlPage(markup::DisplayedLines(*Memo1)));
+}
+
+void TForm1::HTML1Click()
+{
+    replaceDocument(convert::StripHtmlTags(Memo1->toPlainText()));
+}
+
+void TForm1::TabSheet2Show()
+{
+    // The browser engine starts on the first preview, not with the program.
+    if (!EmbeddedWB1) {
+        EmbeddedWB1 = new convert::PreviewView(TabSheet2);
+        EmbeddedWB1->setObjectName(u"EmbeddedWB1"_s);
+        TabSheet2->layout()->addWidget(EmbeddedWB1);
+    }
+    EmbeddedWB1->LoadPageLines(convert::BuildPreviewPageLines(markup::DisplayedLines(*Memo1)));
+}

@@ -1,0 +1,66 @@
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+#include "platform/prompts.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kApplicationTitle = u"Quillpost 4.0"_s;
+
+}  // namespace
+
+QString ErrorBoxText(const QString& failure)
+{
+    return failure.endsWith(u'.') ? failure : failure + u'.';
+}
+
+bool QtPrompts::confirm(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    m_parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtPrompts::error(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, ErrorBoxText(text), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+void QtPrompts::message(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    if (!ok) return std::nullopt;
+    return font;
+}
+
+std::optional<QString> QtPrompts::chooseFile(FileDialog& dialog)
+{
+    QFileDialog fileDialog(m_parent);
+    fileDialog.setAcceptMode(dialog.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Open dialogs accept a name that does not exist yet; the open command
+    // reports it as a file it cannot open. Save replaces without asking.
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    fileDialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    fileDialog.setOption(QFileDialog::ReadOnly, false);
+    fileDialog.setNameFilters(dialog.filters);
+    if (!dialog.filters.isEmpty()) fileDialog.selectNameFilter(dialog.filters.first());
+    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    if (!dialog.lastPath.isEmpty()) fileDialog.selectFile(dialog.lastPath);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    dialog.lastPath = fileDialog.selectedFiles().first();
+    return dialog.lastPath;
+}

@@ -1,0 +1,271 @@
+// Open, save, save as, insert article, the clipboard and the edit commands,
+// on real files in a temporary folder.
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/form_fixture.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class FileTest : public FormTest {
+protected:
+    QTemporaryDir dir;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    bool modified() const { return form.Memo1->document()->isModified(); }
+    void edit(const QString& text)
+    {
+        setText(text);
+        form.Memo1->document()->setModified(true);
+    }
+    void open(const QString& name)
+    {
+        prompts.fileAnswers = {path(name)};
+        action("N9")->trigger();
+    }
+};
+
+// "中文" and "【主題】" in code page 950.
+const QByteArray kBig5Text = QByteArray::fromHex("a4a4a4e50d0aa169a544c344a16a0d0a");
+const QString kText = u"中文\n【主題】\n"_s;
+
+TEST_F(FileTest, OpenReadsBig5AndBindsTheDocument)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"deep/er"_s));
+    write(u"deep/er/post.txt"_s, kBig5Text);
+    open(u"deep/er/post.txt"_s);
+    EXPECT_EQ(text(), kText);
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--post.txt"_s);
+    EXPECT_EQ(form.currentFileName(), path(u"deep/er/post.txt"_s));
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(prompts.asked(), QStringList{u"file"_s});
+
+    // Saving unchanged writes the same bytes, without a dialog.
+    prompts.clearAsked();
+    action("N27")->trigger();
+    EXPECT_EQ(prompts.asked(), QStringList{});
+    EXPECT_EQ(read(u"deep/er/post.txt"_s), kBig5Text);
+}
+
+TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
+{
+    write(u"a.txt"_s, "a");
+    open(u"a.txt"_s);
+    open(u"a.txt"_s);
+    ASSERT_EQ(prompts.fileDialogs().size(), 2);
+    const Prompts::FileDialog& first = prompts.fileDialogs()[0];
+    EXPECT_EQ(first.filters, (QStringList{u"文字檔(*.TXT) (*.txt)"_s, u"HTML檔 (*.htm *.html)"_s,
+                                          u"其他(*.*) (*)"_s}));
+    EXPECT_EQ(first.defaultSuffix, u"txt"_s);
+    EXPECT_FALSE(first.save);
+    EXPECT_EQ(first.lastPath, QString());
+    EXPECT_EQ(prompts.fileDialogs()[1].lastPath, path(u"a.txt"_s));
+
+    // The save dialog keeps its own path, not the open dialog's.
+    prompts.fileAnswers = {std::nullopt};
+    action("N11")->trigger();
+    EXPECT_EQ(prompts.fileDialogs()[2].lastPath, QString());
+    EXPECT_TRUE(prompts.fileDialogs()[2].save);
+    EXPECT_EQ(prompts.fileDialogs()[2].filters,
+              (QStringList{u"文字檔(*.TXT) (*.txt)"_s, u"其他(*.*) (*)"_s}));
+}
+
+TEST_F(FileTest, OpenAsksBeforeDiscardingAndCancelChangesNothing)
+{
+    setText(u"draft"_s);
+    form.Memo1->document()->setModified(true);
+    prompts.confirmAnswers = {false};
+    action("N9")->trigger();
+    EXPECT_EQ(prompts.asked(), QStringList{u"confirm:開啟舊檔-確認視窗|未存檔！是否繼續？"_s});
+    EXPECT_EQ(text(), u"draft"_s);
+
+    prompts.clearAsked();
+    prompts.confirmAnswers = {true};
+    prompts.fileAnswers = {std::nullopt};
+    button("SpeedButton18")->click();
+    EXPECT_EQ(text(), u"draft"_s);
+    EXPECT_TRUE(modified());
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
+}
+
+TEST_F(FileTest, AFileThatCannotBeOpenedChangesNothing)
+{
+    write(u"kept.txt"_s, "kept");
+    open(u"kept.txt"_s);
+    edit(u"edited"_s);
+    prompts.clearAsked();
+    prompts.confirmAnswers = {true};
+    open(u"missing.txt"_s);
+    EXPECT_EQ(prompts.asked().last(), u"error:Cannot open file "_s + path(u"missing.txt"_s) + u'.');
+    EXPECT_EQ(text(), u"edited"_s);
+    EXPECT_EQ(form.currentFileName(), path(u"kept.txt"_s));
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--kept.txt"_s);
+    EXPECT_TRUE(modified());
+}
+
+TEST_F(FileTest, SaveOfAnUntitledDocumentAsksForAName)
+{
+    edit(kText);
+    prompts.fileAnswers = {std::nullopt};
+    action("N27")->trigger();
+    EXPECT_EQ(form.currentFileName(), u"\\0"_s);
+    EXPECT_TRUE(modified());
+
+    prompts.fileAnswers = {path(u"new.txt"_s)};
+    button("SpeedButton49")->click();
+    EXPECT_EQ(read(u"new.txt"_s), kBig5Text);
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--new.txt"_s);
+    EXPECT_FALSE(modified());
+
+    // Save As onto an existing file replaces it without a question.
+    setText(u"x"_s);
+    prompts.clearAsked();
+    prompts.fileAnswers = {path(u"new.txt"_s)};
+    button("SpeedButton19")->click();
+    EXPECT_EQ(prompts.asked(), QStringList{u"file"_s});
+    EXPECT_EQ(read(u"new.txt"_s), "x");
+}
+
+TEST_F(FileTest, UnencodableCharacterIsRefusedAndNothingIsWritten)
+{
+    write(u"post.txt"_s, "old\r\n");
+    open(u"post.txt"_s);
+    edit(u"ok\nab😀"_s);
+    prompts.clearAsked();
+    action("N27")->trigger();
+    ASSERT_EQ(prompts.asked().size(), 1);
+    EXPECT_TRUE(prompts.asked()[0].startsWith(u"error:"_s));
+    EXPECT_TRUE(prompts.asked()[0].contains(u"😀"_s));
+    EXPECT_TRUE(prompts.asked()[0].contains(u"第 2 行第 3 列"_s));
+    EXPECT_EQ(read(u"post.txt"_s), "old\r\n");
+    EXPECT_TRUE(modified());
+}
+
+TEST_F(FileTest, AFailedSaveKeepsNameCaptionAndModifiedState)
+{
+    edit(u"text"_s);
+    prompts.fileAnswers = {path(u"no/such/folder/x.txt"_s)};
+    action("N11")->trigger();
+    EXPECT_EQ(prompts.asked().last(),
+              u"error:Cannot create file "_s + path(u"no/such/folder/x.txt"_s) + u'.');
+    EXPECT_EQ(form.currentFileName(), u"\\0"_s);
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
+    EXPECT_TRUE(modified());
+}
+
+TEST_F(FileTest, Utf8FilesStayUtf8)
+{
+    const QByteArray utf8 = "\xEF\xBB\xBF" + u"简体😀\r\n"_s.toUtf8();
+    write(u"u.txt"_s, utf8);
+    open(u"u.txt"_s);
+    EXPECT_EQ(text(), u"简体😀\n"_s);
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"u.txt"_s), utf8);
+}
+
+TEST_F(FileTest, ClearKeepsTheBindingAndASaveWritesAnEmptyFile)
+{
+    write(u"post.txt"_s, kBig5Text);
+    open(u"post.txt"_s);
+    setText(u"more"_s);
+    action("N37")->trigger();
+    EXPECT_EQ(text(), u""_s);
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--post.txt"_s);
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"post.txt"_s), QByteArray());
+}
+
+TEST_F(FileTest, InsertArticleAppendsTheFileLinesAtTheEnd)
+{
+    write(u"crlf.txt"_s, "one\r\ntwo\r\n");
+    write(u"cr.txt"_s, "three\rfour");
+    write(u"lf.txt"_s, "five\n\nsix\n");
+    setText(u"abc"_s);
+    select(1, 1);
+    form.Memo1->document()->setModified(false);
+    for (const char* name : {"crlf.txt", "cr.txt", "lf.txt"}) {
+        prompts.fileAnswers = {path(QString::fromLatin1(name))};
+        button("SpeedButton51")->click();
+    }
+    EXPECT_EQ(text(), u"abc\none\ntwo\nthree\nfour\nfive\n\nsix"_s);
+    EXPECT_EQ(caret(), int(text().size()));
+    EXPECT_TRUE(modified());
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
+    const Prompts::FileDialog& dialog = prompts.fileDialogs()[0];
+    EXPECT_EQ(dialog.filters, (QStringList{u"文字檔(*.txt) (*.txt)"_s, u"DFM檔(*.dfm) (*.dfm)"_s,
+                                           u"其他(*.*) (*)"_s}));
+
+    prompts.fileAnswers = {std::nullopt};
+    button("SpeedButton51")->click();
+    EXPECT_EQ(text(), u"abc\none\ntwo\nthree\nfour\nfive\n\nsix"_s);
+}
+
+TEST_F(FileTest, SendToClipboardCopiesAndSelectsTheWholeDocument)
+{
+    setText(u"第一行\n[b]二[/b]"_s);
+    select(1, 1);
+    action("N5")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), u"第一行\n[b]二[/b]"_s);
+    EXPECT_EQ(form.Memo1->textCursor().selectedText().size(), text().size());
+}
+
+TEST_F(FileTest, EditCommandsWorkOnTheEditingArea)
+{
+    setText(u"hello world"_s);
+    select(0, 5);
+    action("N18")->trigger();  // cut
+    EXPECT_EQ(text(), u" world"_s);
+    EXPECT_EQ(QApplication::clipboard()->text(), u"hello"_s);
+    form.Memo1->moveCursor(QTextCursor::End);
+    button("SpeedButton24")->click();  // paste
+    EXPECT_EQ(text(), u" worldhello"_s);
+    action("N22")->trigger();
+    button("SpeedButton23")->click();  // copy
+    EXPECT_EQ(QApplication::clipboard()->text(), u" worldhello"_s);
+
+    button("SpeedButton17")->click();  // undo the paste
+    EXPECT_EQ(text(), u" world"_s);
+    button("SpeedButton48")->click();  // redo it
+    EXPECT_EQ(text(), u" worldhello"_s);
+}
+
+TEST_F(FileTest, CtrlDeleteClearsTheWholeDocumentAndUndoBringsItBack)
+{
+    setText(u"some words here"_s);
+    select(4, 4);
+    form.Memo1->setFocus();
+    QTest::keyClick(form.Memo1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(text(), u""_s);
+    EXPECT_EQ(prompts.asked(), QStringList{});
+    QTest::keyClick(form.Memo1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), u"some words here"_s);
+}
+
+TEST_F(FileTest, ContextMenuRunsTheSameCommands)
+{
+    setText(u"abc"_s);
+    action("N52")->trigger();
+    EXPECT_TRUE(hasSelection());
+    action("N51")->trigger();
+    EXPECT_EQ(text(), u""_s);
+    action("N44")->trigger();
+    EXPECT_EQ(text(), u"abc"_s);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Drives the real editor on an X display as a user would: xdotool for the
+keyboard and mouse, xclip for the clipboard. Run under scripts/with-xvfb.sh.
+
+usage: editor_e2e.py PATH-TO-QUILLPOST
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+QUILLPOST = sys.argv[1]
+failures = []
+
+
+def check(what, actual, expected):
+    if actual != expected:
+        failures.append(f"{what}: expected {expected!r}, got {actual!r}")
+        print(f"FAIL {what}: expected {expected!r}, got {actual!r}", flush=True)
+    else:
+        print(f"ok   {what}", flush=True)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
+
+
+def wait_for(predicate, seconds=20.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.2)
+    return None
+
+
+def window_named(name):
+    ids = xdotool("search", "--onlyvisible", "--name", "^" + name + "$").split()
+    return ids[0] if ids else None
+
+
+def clipboard():
+    return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout
+
+
+def set_clipboard(text):
+    # xclip keeps serving the selection in the background until someone
+    # else takes it.
+    proc = subprocess.Popen(["xclip", "-i", "-selection", "clipboard"], stdin=subprocess.PIPE)
+    proc.stdin.write(text.encode("utf-8"))
+    proc.stdin.close()
+    proc.wait(timeout=10)
+
+
+def key(*names):
+    xdotool("key", "--clearmodifiers", *names)
+    time.sleep(0.3)
+
+
+def click_in(window, x, y):
+    xdotool("mousemove", "--window", window, str(x), str(y))
+    xdotool("click", "1")
+    time.sleep(0.3)
+
+
+env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", LANG="C.UTF-8")
+editor = subprocess.Popen([QUILLPOST], env=env)
+work = tempfile.mkdtemp()
+try:
+    window = wait_for(lambda: window_named("Quillpost 4.0--未命名"))
+    check("window title at start", xdotool("getwindowname", window) if window else None,
+          "Quillpost 4.0--未命名")
+    if not window:
+        sys.exit(1)
+    geometry = xdotool("getwindowgeometry", window)
+    print(geometry, flush=True)
+    xdotool("windowactivate", "--sync", window)
+    xdotool("windowfocus", "--sync", window)
+    time.sleep(0.5)
+
+    # Type a word, select it, press the bold button of the markup toolbar
+    # (second row of buttons, first button), send everything to the clipboard.
+    xdotool("type", "--delay", "30", "abc")
+    key("ctrl+a")
+    menu_bar = 24
+    click_in(window, 16, menu_bar + 32 + 16)
+    key("F12")
+    check("bold button wraps the selection", clipboard(), "[b]abc[/b]".encode())
+
+    # Paste Chinese text, save through the real dialog, look at the bytes.
+    key("ctrl+a")
+    set_clipboard("中文\n第二行")
+    key("ctrl+v")
+    key("ctrl+s")
+    dialog = wait_for(lambda: xdotool("getactivewindow") != window and xdotool("getactivewindow"))
+    target = os.path.join(work, "post.txt")
+    time.sleep(0.8)
+    xdotool("type", "--delay", "20", target)
+    key("Return")
+    saved = wait_for(lambda: os.path.exists(target) and open(target, "rb").read())
+    check("saved bytes are Big5 with CR LF", saved,
+          "中文\r\n第二行".encode("cp950"))
+    check("title after saving", wait_for(lambda: window_named("Quillpost 4.0--post.txt")) is not None,
+          True)
+
+    # F12 puts the whole text on the clipboard for another program.
+    set_clipboard("something else")
+    xdotool("windowfocus", "--sync", window)
+    time.sleep(0.3)
+    key("F12")
+    check("clipboard holds the whole document", clipboard().decode("utf-8"), "中文\n第二行")
+finally:
+    editor.kill()
+    editor.wait()
+
+sys.exit(1 if failures else 0)
