@@ -45,8 +45,8 @@ public:
     {
         m_asked.append(QStringLiteral("file"));
         m_fileDialogs.append(dialog);
-        auto answer = pop(fileAnswers, std::optional<QString>());
-        if (answer) dialog.lastPath = *answer;
+        std::optional<QString> answer = pop(fileAnswers, std::optional<QString>());
+        if (answer.has_value()) dialog.lastPath = answer.value();
         return answer;
     }
 
@@ -54,10 +54,11 @@ private:
     template <typename T>
     static T pop(std::deque<T>& answers, T otherwise)
     {
-        if (answers.empty()) return otherwise;
-        T answer = answers.front();
-        answers.pop_front();
-        return answer;
+        if (!answers.empty()) {
+            otherwise = std::move(answers.front());
+            answers.pop_front();
+        }
+        return otherwise;
     }
 
     QStringList m_asked;
