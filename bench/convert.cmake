@@ -1,0 +1,1 @@
+quillpost_bench(bench_convert quillpost_convert bench_convert.cpp)

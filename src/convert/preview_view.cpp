@@ -1,0 +1,127 @@
+#include "convert/preview_view.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <memory>
+
+#include "convert/preview_page.h"
+#include "convert/preview_scheme.h"
+
+using namespace Qt::StringLiterals;
+
+namespace convert {
+namespace {
+
+// Long enough for the engine's first start on a busy machine, short enough
+// that a stuck engine does not hold the preview command for long.
+constexpr int kLoadWaitMs = 8000;
+constexpr int kPollMs = 40;
+
+// Shared with callbacks that may arrive after LoadPageLines has returned.
+struct WaitState {
+    int status = PreviewView::TimedOut;
+    QPointer<QEventLoop> loop;
+    void finish(int result)
+    {
+        if (!loop) return;
+        status = result;
+        loop->quit();
+        loop = nullptr;
+    }
+};
+
+}  // namespace
+
+PreviewView::PreviewView(QWidget* parent)
+    : QWebEngineView(parent),
+      // A private, off-the-record profile: nothing a post fetches is kept on
+      // disk, and the page scheme's handler belongs to this view alone.
+      m_profile(new QWebEngineProfile(this)),
+      m_handler(new PreviewSchemeHandler(this))
+{
+    m_profile->installUrlSchemeHandler(PreviewSchemeHandler::schemeName(), m_handler);
+    m_page = std::make_unique<QWebEnginePage>(m_profile);
+    setPage(m_page.get());
+    applySettings();
+}
+
+PreviewView::~PreviewView() = default;
+
+void PreviewView::applySettings()
+{
+    QWebEngineSettings* const settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
+    // Background sounds and videos of a post start on their own, as in the
+    // forum the post is written for.
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    // A file dropped on the preview would replace the post with a local page.
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+}
+
+QWebEngineView* PreviewView::createWindow(QWebEnginePage::WebWindowType)
+{
+    return this;
+}
+
+int PreviewView::LoadPageLines(const QStringList& pageLines)
+{
+    const QUrl url = m_handler->publish(PreviewPageBytes(pageLines));
+    const quint64 generation = ++m_generation;
+    // An earlier call still waiting (the wait processes events, so a second
+    // preview can start inside it) stops waiting for a page that is gone.
+    if (m_wait) m_wait->quit();
+
+    QEventLoop loop;
+    const auto state = std::make_shared<WaitState>();
+    state->loop = &loop;
+    m_wait = &loop;
+
+    connect(m_page.get(), &QWebEnginePage::loadingChanged, &loop,
+            [state, url](const QWebEngineLoadingInfo& info) {
+                if (info.url() != url) return;
+                if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+                    state->finish(Loaded);
+                else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+                    state->finish(LoadFailed);
+            });
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, &loop,
+            [state] { state->finish(LoadFailed); });
+
+    // The load only finishes once every picture has arrived or failed, which
+    // for a slow server takes long; the document itself is ready as soon as
+    // it has been parsed. Asking for that needs no script of the page's own.
+    QTimer poll;
+    poll.setInterval(kPollMs);
+    connect(&poll, &QTimer::timeout, &loop, [this, state, url] {
+        m_page->runJavaScript(u"document.URL + ' ' + document.readyState"_s,
+                              QWebEngineScript::ApplicationWorld,
+                              [state, url](const QVariant& result) {
+                                  const QString answer = result.toString();
+                                  if (answer == url.toString() + u" interactive"_s ||
+                                      answer == url.toString() + u" complete"_s)
+                                      state->finish(Loaded);
+                              });
+    });
+    QTimer::singleShot(kLoadWaitMs, &loop, [state] { state->finish(TimedOut); });
+
+    m_page->load(url);
+    poll.start();
+    const QPointer<PreviewView> alive(this);
+    loop.exec();
+    if (!alive) return LoadFailed;
+    if (generation != m_generation) return Superseded;
+    return state->status;
+}
+
+}  // namespace convert

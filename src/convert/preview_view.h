@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QWebEngineView>
+#include <memory>
+
+class QEventLoop;
+class QWebEngineProfile;
+
+namespace convert {
+
+class PreviewSchemeHandler;
+
+// The preview's browser view. Shows the post as the web would show it, with
+// its pictures, videos and sounds, but runs none of its scripts or plug-ins
+// and gives it no access to the user's files: posts are often pasted from
+// pages nobody here wrote.
+class PreviewView : public QWebEngineView {
+    Q_OBJECT
+public:
+    // What LoadPageLines reports; anything but Loaded is a failure.
+    enum LoadStatus {
+        Loaded = 0,
+        LoadFailed = 1,  // the engine refused the page or its process died
+        TimedOut = 2,    // the page had not arrived when the wait ended
+        Superseded = 3,  // a later LoadPageLines replaced it while waiting
+    };
+
+    explicit PreviewView(QWidget* parent = nullptr);
+    ~PreviewView() override;
+
+    // Makes the page, given as its lines, the view's document, decoded as
+    // Big5 as the page declares. Waits, processing events, until the engine
+    // has the page parsed (its pictures may still be arriving), at most a
+    // few seconds. On failure the view goes on showing what it showed.
+    int LoadPageLines(const QStringList& pageLines);
+
+protected:
+    // Links that ask for a new window open in the view itself.
+    QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
+
+private:
+    void applySettings();
+    void pollDocument(const QUrl& url);
+
+    QWebEngineProfile* m_profile = nullptr;
+    PreviewSchemeHandler* m_handler = nullptr;
+    // Owned here, not by the view as a Qt child: the page must go before the
+    // profile it was made with, which the view's children outlive.
+    std::unique_ptr<QWebEnginePage> m_page;
+    QPointer<QEventLoop> m_wait;
+    quint64 m_generation = 0;
+};
+
+}  // namespace convert

@@ -1,0 +1,286 @@
+// The preview view with the real browser engine.
+#include "convert/preview_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QImage>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <functional>
+
+#include "convert/preview_page.h"
+#include "convert/preview_scheme.h"
+#include "qstring_printer.h"
+
+using namespace Qt::StringLiterals;
+using convert::BuildPreviewPageLines;
+using convert::PreviewPageBytes;
+using convert::PreviewView;
+
+namespace {
+
+// The engine reads its URL schemes when it starts, which the shared test
+// main() does when it creates the application; this runs before that.
+const bool kSchemeRegistered = (convert::RegisterPreviewScheme(), true);
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 8000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// Asks the page from the application's own script world, which runs even
+// though the page's scripts are off.
+QVariant Evaluate(PreviewView& view, const QString& script)
+{
+    QVariant result;
+    bool answered = false;
+    view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                               [&](const QVariant& value) {
+                                   result = value;
+                                   answered = true;
+                               });
+    EXPECT_TRUE(WaitFor([&] { return answered; })) << script.toStdString();
+    return result;
+}
+
+// While the view navigates, a question may go unanswered; `mustAnswer`
+// says whether that is a failure.
+QString PlainText(PreviewView& view, bool mustAnswer = true)
+{
+    QString text;
+    bool answered = false;
+    view.page()->toPlainText([&](const QString& value) {
+        text = value;
+        answered = true;
+    });
+    const bool gotAnswer = WaitFor([&] { return answered; }, mustAnswer ? 8000 : 500);
+    EXPECT_TRUE(gotAnswer || !mustAnswer);
+    return text;
+}
+
+QByteArray PngOfSize(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// A tiny HTTP server on 127.0.0.1 in the test's own event loop: serves a
+// picture at /pic.png and a page at /page.htm, and records every path asked
+// for.
+class PictureServer {
+public:
+    PictureServer() : m_png(PngOfSize(3, 2))
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
+    }
+    QString url(const QString& path) const
+    {
+        return u"http://127.0.0.1:%1%2"_s.arg(m_server.serverPort()).arg(path);
+    }
+    const QStringList& requested() const { return m_requested; }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                             [this, socket] { answer(socket); });
+        }
+    }
+    void answer(QTcpSocket* socket)
+    {
+        QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+        socket->setProperty("request", request);
+        if (!request.contains("\r\n\r\n")) return;
+        const QString path = QString::fromLatin1(request.split(' ').value(1));
+        m_requested.append(path);
+        QByteArray status = "200 OK", type = "image/png", body = m_png;
+        if (path == u"/page.htm") {
+            type = "text/html";
+            body = "<p>linked page</p>";
+        } else if (path != u"/pic.png") {
+            status = "404 Not Found";
+            type = "text/plain";
+            body = "not here";
+        }
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\n" +
+                      "Content-Length: " + QByteArray::number(body.size()) +
+                      "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QByteArray m_png;
+    QStringList m_requested;
+};
+
+class PreviewViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kSchemeRegistered);
+        m_view.resize(640, 480);
+        m_view.show();
+    }
+    int load(const QStringList& documentLines)
+    {
+        return m_view.LoadPageLines(BuildPreviewPageLines(documentLines));
+    }
+    int naturalWidth(const QString& id)
+    {
+        return Evaluate(m_view, u"document.getElementById('%1').naturalWidth"_s.arg(id)).toInt();
+    }
+
+    PreviewView m_view;
+};
+
+TEST(PreviewPageBytes, EmptyDocumentAndOneLine)
+{
+    const QByteArray head =
+        "<HTML><head><meta http-equiv=\"Content-Language\" content=\"zh-tw\">"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=big5\"></head>"
+        "<body leftmargin=\"2\" topmargin=\"5\"><Pre>";
+    ASSERT_EQ(head.size(), 177);
+    EXPECT_EQ(PreviewPageBytes(BuildPreviewPageLines({})), head + "</Pre></body></HTML>\r\n");
+    EXPECT_EQ(PreviewPageBytes(BuildPreviewPageLines({u"abc"_s})),
+              head + "abc\r\n</Pre></body></HTML>\r\n");
+}
+
+TEST(PreviewPageBytes, Big5WithReferencesForWhatItCannotHold)
+{
+    // 也 is A4 5D in Big5; an emoji and a simplified-only character have no
+    // Big5 code and go over as character references.
+    EXPECT_EQ(PreviewPageBytes({QString::fromUtf8("他也 😀这")}),
+              QByteArray("\xA5\x4C\xA4\x5D &#128512;&#36825;\r\n"));
+}
+
+TEST_F(PreviewViewTest, ShowsABig5PostWithItsCharacters)
+{
+    ASSERT_EQ(
+        load({QString::fromUtf8("他也 來，久/ [b]粗體[/b]"), QString::fromUtf8("表情 😀 简体这")}),
+        PreviewView::Loaded);
+    EXPECT_EQ(PlainText(m_view), QString::fromUtf8("他也 來，久/ 粗體\n表情 😀 简体这\n"));
+    EXPECT_EQ(Evaluate(m_view, u"document.characterSet"_s).toString().toLower(), u"big5"_s);
+}
+
+TEST(PreviewView, LoadsWhileNotShown)
+{
+    PreviewView view;
+    ASSERT_EQ(view.LoadPageLines(BuildPreviewPageLines({u"hidden"_s})), PreviewView::Loaded);
+    EXPECT_EQ(PlainText(view), u"hidden\n"_s);
+}
+
+TEST_F(PreviewViewTest, LaterPageReplacesTheEarlierOne)
+{
+    ASSERT_EQ(load({u"first page"_s}), PreviewView::Loaded);
+    EXPECT_EQ(PlainText(m_view), u"first page\n"_s);
+    ASSERT_EQ(load({u"second page"_s}), PreviewView::Loaded);
+    EXPECT_EQ(PlainText(m_view), u"second page\n"_s);
+}
+
+TEST_F(PreviewViewTest, FetchesPicturesFromTheWebButNotLocalFiles)
+{
+    PictureServer server;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString localPicture = dir.filePath(u"local.png"_s);
+    {
+        QImage image(5, 4, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        ASSERT_TRUE(image.save(localPicture, "PNG"));
+    }
+    ASSERT_EQ(load({u"[img]"_s + server.url(u"/pic.png"_s) + u"\" id=\"web[/img]"_s,
+                    u"<img id=\"local\" src=\"file://"_s + localPicture + u"\">"_s}),
+              PreviewView::Loaded);
+    EXPECT_TRUE(WaitFor([&] { return naturalWidth(u"web"_s) == 3; }));
+    EXPECT_EQ(server.requested(), QStringList{u"/pic.png"_s});
+    EXPECT_EQ(Evaluate(m_view, u"document.getElementById('local').complete"_s).toBool(), true);
+    EXPECT_EQ(naturalWidth(u"local"_s), 0);
+}
+
+TEST_F(PreviewViewTest, ScriptsInThePostDoNotRun)
+{
+    PictureServer server;
+    const QString beacon = server.url(u"/ran"_s);
+    ASSERT_EQ(load({u"<script>document.body.setAttribute('data-ran', '1');"_s,
+                    u"new Image().src = '"_s + beacon + u"';</script>"_s,
+                    u"<img id=\"web\" src=\""_s + server.url(u"/pic.png"_s) +
+                        u"\" onload=\"new Image().src = '"_s + beacon + u"'\">"_s}),
+              PreviewView::Loaded);
+    ASSERT_TRUE(WaitFor([&] { return naturalWidth(u"web"_s) == 3; }));
+    EXPECT_FALSE(Evaluate(m_view, u"document.body.hasAttribute('data-ran')"_s).toBool());
+    EXPECT_EQ(server.requested(), QStringList{u"/pic.png"_s});
+}
+
+// Both a plain link and one asking for a new window open inside the view.
+TEST_F(PreviewViewTest, LinksNavigateInsideTheView)
+{
+    PictureServer server;
+    for (const QString& target : {QString(), u" target=\"_blank\""_s}) {
+        ASSERT_EQ(load({u"<a id=\"link\" href=\""_s + server.url(u"/page.htm"_s) + u"\""_s +
+                        target + u" style=\"font-size:40px\">follow me</a>"_s}),
+                  PreviewView::Loaded);
+        const QVariantList box =
+            Evaluate(m_view,
+                     u"(r => [r.left + r.width / 2, r.top + r.height / 2])"
+                     u"(document.getElementById('link').getBoundingClientRect())"_s)
+                .toList();
+        ASSERT_EQ(box.size(), 2);
+        const QPoint centre(box[0].toInt(), box[1].toInt());
+        QWidget* const surface = m_view.focusProxy();
+        ASSERT_NE(surface, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+        QTest::mouseMove(surface, centre);
+        QTest::mousePress(surface, Qt::LeftButton, {}, centre, 50);
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, centre, 50);
+        EXPECT_TRUE(WaitFor([&] { return PlainText(m_view, false).trimmed() == u"linked page"_s; }))
+            << target.toStdString();
+        EXPECT_EQ(m_view.url().toString(), server.url(u"/page.htm"_s));
+    }
+}
+
+TEST_F(PreviewViewTest, PostsOfSeveralMegabytesStillPreview)
+{
+    // About 3 MB of Big5, more than inline page content may hold.
+    const QString line =
+        QString::fromUtf8("繁體中文的長文章，").repeated(20) + QString::fromUtf8("[b]粗[/b] ");
+    QStringList lines(9000, line);
+    lines.append(u"the end"_s);
+    ASSERT_GT(PreviewPageBytes(BuildPreviewPageLines(lines)).size(), 3'000'000);
+    // Parsing this much may outlast the view's bounded wait on a busy
+    // machine; what matters is that the whole page arrives.
+    const int status = load(lines);
+    EXPECT_TRUE(status == PreviewView::Loaded || status == PreviewView::TimedOut) << status;
+    QString text;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            text = PlainText(m_view, false);
+            return text.endsWith(u"the end\n"_s);
+        },
+        30000));
+    EXPECT_EQ(text.count(u'\n'), lines.size());
+}
+
+}  // namespace
