@@ -2,6 +2,8 @@
 // against plain restatements of what the two routines must do.
 #include <gtest/gtest.h>
 
+#include "qstring_printer.h"
+
 #include <QRegularExpression>
 #include <random>
 #include <string>

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qstring_printer.h"
+
 #include "convert/ybb_to_html.h"
 
 using namespace Qt::StringLiterals;
