@@ -62,6 +62,34 @@ TEST_F(FileTest, OpenReadsBig5AndBindsTheDocument)
     EXPECT_EQ(read(u"deep/er/post.txt"_s), kBig5Text);
 }
 
+TEST_F(FileTest, EditingABig5FileChangesOnlyTheEditedBytes)
+{
+    // A Windows-made file: Big5 with CR LF breaks and a final break.
+    const QByteArray before = QByteArray::fromHex("a4a4a4e50d0a") + "line two\r\n" +
+                              QByteArray::fromHex("a169a544c344a16a0d0a");
+    write(u"win.txt"_s, before);
+    open(u"win.txt"_s);
+    QTextCursor cursor(form.Memo1->document());
+    cursor.setPosition(7);  // after "line"
+    cursor.insertText(u"★"_s);
+    action("N27")->trigger();
+    const QByteArray after = read(u"win.txt"_s);
+    EXPECT_EQ(after, before.left(10) + QByteArray::fromHex("a1b9") + before.mid(10));
+}
+
+TEST_F(FileTest, InvalidBytesComeBackAsTheyWere)
+{
+    const QByteArray odd = QByteArray("ok ") + char(0x80 + 0x01) + char(0xff) + "\r\nend";
+    write(u"odd.txt"_s, odd);
+    open(u"odd.txt"_s);
+    EXPECT_TRUE(text().startsWith(u"ok "_s));
+    EXPECT_TRUE(text().endsWith(u"\nend"_s));
+    setText(text());
+    form.Memo1->document()->setModified(true);
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"odd.txt"_s), odd);
+}
+
 TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
 {
     write(u"a.txt"_s, "a");

@@ -1,6 +1,7 @@
 #include <QComboBox>
 
 #include "app/form_fixture.h"
+#include "text/big5_codec.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -71,6 +72,20 @@ TEST_F(TagToolbarTest, RuleAndListAppendAtTheEndLeavingTheSelection)
     EXPECT_EQ(text(), u"[hr]\n"_s);
     button("SpeedButton8")->click();
     EXPECT_EQ(text(), u"[hr]\n[hr]\n"_s);
+}
+
+TEST_F(TagToolbarTest, SnippetsHaveTheirBig5Lengths)
+{
+    const QList<QPair<const char*, int>> snippets = {
+        {"SpeedButton9", 42}, {"SpeedButton10", 49}, {"SpeedButton11", 25}, {"SpeedButton14", 82}};
+    for (const auto& [name, bytes] : snippets) {
+        setText(u""_s);
+        button(name)->click();
+        const QString inserted = text().endsWith(u'\n') ? text().chopped(1) : text();
+        const text::Big5Encoded encoded = text::EncodeBig5(inserted, text::Unencodable::Fail);
+        ASSERT_TRUE(encoded.ok()) << name;
+        EXPECT_EQ(encoded.bytes.size(), bytes) << name;
+    }
 }
 
 TEST_F(TagToolbarTest, ButtonsLeaveTheFocusWhereItWas)
