@@ -40,6 +40,16 @@ QFrame* MakePanel(QWidget* parent, const QString& name, int height, QFrame::Shad
     return panel;
 }
 
+QLabel* MakeTealLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(MingFont(13));
+    label->setStyleSheet(u"color: teal;"_s);
+    label->setGeometry(geometry);
+    return label;
+}
+
 }  // namespace
 
 TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget* parent)
@@ -126,19 +136,19 @@ void TForm1::buildWidgets()
           u"blue"_s, u"beige"_s, u"brown"_s, u"teal"_s, u"navy"_s, u"maroon"_s, u"limegreen"_s},
          15},
     };
-    for (const auto& spec : boxes) {
+    for (const auto& row : boxes) {
         auto* box = new QComboBox(Panel3);
-        box->setObjectName(QString::fromLatin1(spec.name));
+        box->setObjectName(QString::fromLatin1(row.name));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->addItems(spec.entries);
-        box->setCurrentIndex(box->findText(spec.initial));
-        box->setEditText(spec.initial);
-        box->setFont(MingFont(spec.fontPixels));
-        box->setToolTip(spec.hint);
-        box->setAccessibleName(spec.hint);
-        box->setGeometry(spec.x, 0, spec.width, 23);
-        *spec.box = box;
+        box->addItems(row.entries);
+        box->setCurrentIndex(box->findText(row.initial));
+        box->setEditText(row.initial);
+        box->setFont(MingFont(row.fontPixels));
+        box->setToolTip(row.hint);
+        box->setAccessibleName(row.hint);
+        box->setGeometry(row.x, 0, row.width, 23);
+        *row.box = box;
     }
 
     PageControl1 = new QTabWidget(central);
@@ -169,20 +179,12 @@ void TForm1::buildWidgets()
     page->addWidget(Memo1);
 
     Panel4 = MakePanel(TabSheet1, u"Panel4"_s, 25, QFrame::Sunken);
-    Label1 = new QLabel(u"符號表："_s, Panel4);
-    Label1->setObjectName(u"Label1"_s);
-    Label1->setFont(MingFont(13));
-    Label1->setStyleSheet(u"color: teal;"_s);
-    Label1->setGeometry(8, 1, 52, 23);
+    Label1 = MakeTealLabel(Panel4, u"Label1"_s, u"符號表："_s, QRect(8, 1, 52, 23));
     Panel5 = new QFrame(Panel4);
     Panel5->setObjectName(u"Panel5"_s);
     Panel5->setGeometry(475, 1, 186, 23);
     Panel5->setAutoFillBackground(true);
-    Label2 = new QLabel(u"自訂："_s, Panel5);
-    Label2->setObjectName(u"Label2"_s);
-    Label2->setFont(MingFont(13));
-    Label2->setStyleSheet(u"color: teal;"_s);
-    Label2->setGeometry(8, 0, 40, 23);
+    Label2 = MakeTealLabel(Panel5, u"Label2"_s, u"自訂："_s, QRect(8, 0, 40, 23));
     Edit1 = new QLineEdit(Panel5);
     Edit1->setObjectName(u"Edit1"_s);
     Edit1->setFont(MingFont(15));
