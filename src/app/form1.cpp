@@ -307,7 +307,8 @@ void TForm1::showEvent(QShowEvent* event)
             move(outer.topLeft());
         }
     }
-    FormShow();
+    // Restoring a minimised window is no new showing.
+    if (!event->spontaneous()) FormShow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

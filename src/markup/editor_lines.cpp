@@ -14,16 +14,23 @@ bool Wraps(const QPlainTextEdit& memo)
     return memo.lineWrapMode() != QPlainTextEdit::NoWrap;
 }
 
+// The block's layout with its rows, or null while it has none.
+const QTextLayout* LaidOut(const QPlainTextEdit& memo, const QTextBlock& block)
+{
+    if (auto* layout = qobject_cast<QPlainTextDocumentLayout*>(memo.document()->documentLayout()))
+        layout->ensureBlockLayout(block);
+    const QTextLayout* textLayout = block.layout();
+    return textLayout && textLayout->lineCount() > 0 ? textLayout : nullptr;
+}
+
 // The block's rows as (start, length) within the block; one row for an
 // unwrapped or empty block.
 QList<QPair<int, int>> Rows(const QPlainTextEdit& memo, const QTextBlock& block)
 {
     const int length = block.length() - 1;  // without the block separator
     if (!Wraps(memo) || length <= 0) return {{0, length > 0 ? length : 0}};
-    if (auto* layout = qobject_cast<QPlainTextDocumentLayout*>(memo.document()->documentLayout()))
-        layout->ensureBlockLayout(block);
-    const QTextLayout* textLayout = block.layout();
-    if (!textLayout || textLayout->lineCount() == 0) return {{0, length}};
+    const QTextLayout* textLayout = LaidOut(memo, block);
+    if (!textLayout) return {{0, length}};
     QList<QPair<int, int>> rows;
     rows.reserve(textLayout->lineCount());
     for (int i = 0; i < textLayout->lineCount(); ++i) {
@@ -31,6 +38,13 @@ QList<QPair<int, int>> Rows(const QPlainTextEdit& memo, const QTextBlock& block)
         rows.append({line.textStart(), line.textLength()});
     }
     return rows;
+}
+
+int RowCount(const QPlainTextEdit& memo, const QTextBlock& block)
+{
+    if (!Wraps(memo) || block.length() <= 1) return 1;
+    const QTextLayout* textLayout = LaidOut(memo, block);
+    return textLayout ? textLayout->lineCount() : 1;
 }
 
 }  // namespace
@@ -59,7 +73,7 @@ RowPosition RowOfPosition(const QPlainTextEdit& memo, int position)
     int row = 0;
     for (QTextBlock block = document->begin(); block.isValid() && block != target;
          block = block.next())
-        row += Wraps(memo) ? int(Rows(memo, block).size()) : 1;
+        row += RowCount(memo, block);
     if (!target.isValid()) return {row, position};
 
     const int offset = position - target.position();
