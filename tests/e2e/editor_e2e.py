@@ -84,12 +84,53 @@ try:
     # (second row of buttons, first button), send everything to the clipboard.
     xdotool("type", "--delay", "30", "abc")
     key("ctrl+a")
-    menu_bar = 24
+    menu_bar = 18
     click_in(window, 16, menu_bar + 32 + 16)
     key("F12")
     check("bold button wraps the selection", clipboard(), "[b]abc[/b]".encode())
 
+    # Pick "red" from the colour box's list with the keyboard: one wrap.
+    key("ctrl+a")
+    click_in(window, 312, 93)
+    key("Down")
+    key("Return")
+    xdotool("windowfocus", "--sync", window)
+    key("F12")
+    check("colour pick wraps once", clipboard(), " [red] [b]abc[/b][/red] ".encode())
+
+    # A symbol button from the bar at the bottom at the end of the text (a
+    # click below the text puts the caret there), then a skeleton and the
+    # posting time from the menu "文章格式(&K)" and F5.
+    click_in(window, 400, 300)
+    click_in(window, 73, 479)
+    key("alt+k")
+    key("Return")
+    key("F5")
+    key("F12")
+    lines = clipboard().decode("utf-8").split("\n")
+    check("symbol, skeleton and posting time", lines[:3],
+          [" [red] [b]abc[/b][/red] 【】", "【主題】", "【內文】"])
+    check("posting time line", lines[3].startswith("發表時間："), True)
+
+    # "( YBB )->( HTML )" from the menu "轉換(&T)" on the worked example.
+    click_in(window, 400, 300)
+    key("ctrl+a")
+    set_clipboard("[b]Notice[/b] [red] now[/red] \n[url=\"page.htm\"]more[/url]\n"
+                  "[font=Arial] Hi[/font=Arial] [size=4] big[/size=4] \n[quote]Yes[/quote]")
+    key("ctrl+v")
+    key("alt+t")
+    key("Return")
+    key("F12")
+    check("conversion of the worked example", clipboard().decode("utf-8").split("\n"), [
+        '<HTML><body><Pre><b>Notice</b><font color="red">now</font id="red">',
+        '<a href="page.htm">more</a>',
+        '<font face="Arial">Hi</font id="Arial"><font size="4">big</font id="4">',
+        '<blockquote id="quote"><font id="quote" size="2">引言:</font><hr height="1" noshade '
+        'id="quote"><br/>Yes<br/><hr height="1" noshade id="quote"></blockquote id="quote">',
+        '</Pre></body></HTML>'])
+
     # Paste Chinese text, save through the real dialog, look at the bytes.
+    click_in(window, 400, 300)
     key("ctrl+a")
     set_clipboard("中文\n第二行")
     key("ctrl+v")
