@@ -11,7 +11,7 @@ packages=(
   libicu-dev libxcb1-dev libxcb-xkb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # run
-  qt6-qpa-plugins qt6-image-formats-plugins
+  qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
   fonts-arphic-uming fonts-noto-cjk
   # tests and screenshots under a virtual display
   xvfb xauth xdotool xclip x11-utils imagemagick python3

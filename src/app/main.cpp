@@ -1,5 +1,7 @@
 #include <unistd.h>
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/form1.h"
 #include "convert/preview_scheme.h"
@@ -17,6 +19,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));
+
+    // The interface is Chinese whatever the user's locale, and so are Qt's
+    // own dialogs and buttons, where the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_TW"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QtPrompts prompts;
     const auto keyboard = makeKeyboardState();
