@@ -41,6 +41,10 @@ def window_named(name):
     return ids[0] if ids else None
 
 
+def visible_windows():
+    return set(xdotool("search", "--onlyvisible", "--pid", str(editor.pid), "--name", "").split())
+
+
 def clipboard():
     return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout
 
@@ -134,10 +138,13 @@ try:
     key("ctrl+a")
     set_clipboard("中文\n第二行")
     key("ctrl+v")
+    before = visible_windows()
     key("ctrl+s")
-    dialog = wait_for(lambda: xdotool("getactivewindow") != window and xdotool("getactivewindow"))
+    dialog = wait_for(lambda: next(iter(visible_windows() - before), None))
+    check("save dialog opens", dialog is not None, True)
     target = os.path.join(work, "post.txt")
-    time.sleep(0.8)
+    xdotool("windowfocus", "--sync", dialog)
+    time.sleep(0.5)
     xdotool("type", "--delay", "20", target)
     key("Return")
     saved = wait_for(lambda: os.path.exists(target) and open(target, "rb").read())
