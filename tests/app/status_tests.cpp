@@ -77,8 +77,7 @@ TEST_F(StatusTest, LockPanelsFollowTheKeyboard)
 
     // The timer itself keeps the panels current.
     keyboard.caps = false;
-    QTest::qWait(450);
-    EXPECT_EQ(form.statusPanelText(3), u""_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.statusPanelText(3).isEmpty(); }, 2000));
 }
 
 TEST_F(StatusTest, InsertKeyTogglesOverwriteTyping)
