@@ -133,6 +133,14 @@ try:
         'id="quote"><br/>Yes<br/><hr height="1" noshade id="quote"></blockquote id="quote">',
         '</Pre></body></HTML>'])
 
+    # The first preview starts the browser engine inside the same window: the
+    # window must not be destroyed and made again (it would blink away).
+    click_in(window, 140, 119)
+    time.sleep(3)
+    check("window kept through the first preview",
+          window_named("Quillpost 4.0--未命名"), window)
+    click_in(window, 50, 119)
+
     # Paste Chinese text, save through the real dialog, look at the bytes.
     click_in(window, 400, 300)
     key("ctrl+a")
