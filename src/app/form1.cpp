@@ -228,7 +228,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (event->type() == QEvent::Resize) {
-        if (watched == Panel4) {
+        if (watched == Memo1->viewport()) {
+            // A new width re-wraps the text and moves the caret's row; the
+            // rows are known once the editing area has handled the resize.
+            QTimer::singleShot(0, this, &TForm1::updateCaretPosition);
+        } else if (watched == Panel4) {
             // The custom-symbol group keeps its distance from the window's
             // right edge, uncovering the last symbol buttons as it widens.
             Panel5->move(475 + frameGeometry().width() - kDesignWidth, 1);

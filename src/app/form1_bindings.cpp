@@ -312,14 +312,16 @@ void TForm1::addSymbolRow(const SymbolRow& row)
 
 void TForm1::buildDialogs()
 {
-    // Filters as "label (patterns)"; the first is selected at start.
-    OpenDialog1.filters = {u"文字檔(*.TXT) (*.txt)"_s, u"HTML檔 (*.htm *.html)"_s,
-                           u"其他(*.*) (*)"_s};
+    // "label (patterns)"; the dialogs show the label alone. The patterns take
+    // either case, as names from Windows often come in capitals.
+    const QString text = u"文字檔(*.TXT) (*.[tT][xX][tT])"_s;
+    const QString other = u"其他(*.*) (*)"_s;
+    OpenDialog1.filters = {text, u"HTML檔 (*.[hH][tT][mM] *.[hH][tT][mM][lL])"_s, other};
     OpenDialog1.defaultSuffix = u"txt"_s;
-    SaveDialog1.filters = {u"文字檔(*.TXT) (*.txt)"_s, u"其他(*.*) (*)"_s};
+    SaveDialog1.filters = {text, other};
     SaveDialog1.defaultSuffix = u"txt"_s;
     SaveDialog1.save = true;
-    OpenDialog2.filters = {u"文字檔(*.txt) (*.txt)"_s, u"DFM檔(*.dfm) (*.dfm)"_s,
-                           u"其他(*.*) (*)"_s};
+    OpenDialog2.filters = {u"文字檔(*.txt) (*.[tT][xX][tT])"_s, u"DFM檔(*.dfm) (*.[dD][fF][mM])"_s,
+                           other};
     OpenDialog2.defaultSuffix = u"txt"_s;
 }

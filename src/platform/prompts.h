@@ -14,10 +14,11 @@ public:
     // One file dialog of the program: its filters in order, the default
     // extension, whether it saves, and the path last chosen in it.
     struct FileDialog {
-        QStringList filters;       // "label (patterns)"; the first is selected at start
-        QString defaultSuffix;     // without the dot
+        QStringList filters;    // "label (patterns)", shown as the label; the first
+                                // is selected at start
+        QString defaultSuffix;  // without the dot
         bool save = false;
-        QString lastPath;          // offered the next time; empty at start
+        QString lastPath;  // offered the next time; empty at start
     };
 
     virtual ~Prompts() = default;

@@ -55,6 +55,7 @@ std::optional<QString> QtPrompts::chooseFile(FileDialog& dialog)
     fileDialog.setFileMode(QFileDialog::AnyFile);
     fileDialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     fileDialog.setOption(QFileDialog::ReadOnly, false);
+    fileDialog.setOption(QFileDialog::HideNameFilterDetails, true);
     fileDialog.setNameFilters(dialog.filters);
     if (!dialog.filters.isEmpty()) fileDialog.selectNameFilter(dialog.filters.first());
     fileDialog.setDefaultSuffix(dialog.defaultSuffix);

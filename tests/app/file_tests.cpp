@@ -97,8 +97,9 @@ TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
     open(u"a.txt"_s);
     ASSERT_EQ(prompts.fileDialogs().size(), 2);
     const Prompts::FileDialog& first = prompts.fileDialogs()[0];
-    EXPECT_EQ(first.filters, (QStringList{u"文字檔(*.TXT) (*.txt)"_s, u"HTML檔 (*.htm *.html)"_s,
-                                          u"其他(*.*) (*)"_s}));
+    EXPECT_EQ(first.filters,
+              (QStringList{u"文字檔(*.TXT) (*.[tT][xX][tT])"_s,
+                           u"HTML檔 (*.[hH][tT][mM] *.[hH][tT][mM][lL])"_s, u"其他(*.*) (*)"_s}));
     EXPECT_EQ(first.defaultSuffix, u"txt"_s);
     EXPECT_FALSE(first.save);
     EXPECT_EQ(first.lastPath, QString());
@@ -110,7 +111,7 @@ TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
     EXPECT_EQ(prompts.fileDialogs()[2].lastPath, QString());
     EXPECT_TRUE(prompts.fileDialogs()[2].save);
     EXPECT_EQ(prompts.fileDialogs()[2].filters,
-              (QStringList{u"文字檔(*.TXT) (*.txt)"_s, u"其他(*.*) (*)"_s}));
+              (QStringList{u"文字檔(*.TXT) (*.[tT][xX][tT])"_s, u"其他(*.*) (*)"_s}));
 }
 
 TEST_F(FileTest, OpenAsksBeforeDiscardingAndCancelChangesNothing)
@@ -236,8 +237,9 @@ TEST_F(FileTest, InsertArticleAppendsTheFileLinesAtTheEnd)
     EXPECT_TRUE(modified());
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
     const Prompts::FileDialog& dialog = prompts.fileDialogs()[0];
-    EXPECT_EQ(dialog.filters, (QStringList{u"文字檔(*.txt) (*.txt)"_s, u"DFM檔(*.dfm) (*.dfm)"_s,
-                                           u"其他(*.*) (*)"_s}));
+    EXPECT_EQ(dialog.filters,
+              (QStringList{u"文字檔(*.txt) (*.[tT][xX][tT])"_s, u"DFM檔(*.dfm) (*.[dD][fF][mM])"_s,
+                           u"其他(*.*) (*)"_s}));
 
     prompts.fileAnswers = {std::nullopt};
     button("SpeedButton51")->click();

@@ -61,6 +61,18 @@ TEST_F(StatusTest, WrappedRowsCountAsLines)
     EXPECT_EQ(form.statusPanelText(0), Position(1, int(paragraph.size()) + 1));
 }
 
+TEST_F(StatusTest, ResizingReWrapsAndTheRowFollows)
+{
+    QString paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += u"word "_s;
+    setText(paragraph);
+    const QString narrow = form.statusPanelText(0);
+    form.resize(form.width() + 400, form.height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.statusPanelText(0) != narrow; }, 2000));
+    const int rows = int(markup::DisplayedLines(*form.Memo1).size());
+    EXPECT_TRUE(form.statusPanelText(0).startsWith(u"  行: %1  列: "_s.arg(rows)));
+}
+
 TEST_F(StatusTest, LockPanelsFollowTheKeyboard)
 {
     form.Timer1Timer();
