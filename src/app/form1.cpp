@@ -31,7 +31,6 @@ namespace {
 
 constexpr int kDesignWidth = 676;
 constexpr int kDesignHeight = 512;
-constexpr const char* kRightOffset = "quillpostRightOffset";
 
 QFrame* MakePanel(QWidget* parent, const QString& name, int height, QFrame::Shadow shadow)
 {
@@ -237,10 +236,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             // right edge, uncovering the last symbol buttons as it widens.
             Panel5->move(475 + frameGeometry().width() - kDesignWidth, 1);
         } else if (watched == Panel2) {
-            auto* panel = Panel2;
-            for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            for (QWidget* child : Panel2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 const QVariant offset = child->property(kRightOffset);
-                if (offset.isValid()) child->move(panel->width() - offset.toInt(), child->y());
+                if (offset.isValid()) child->move(Panel2->width() - offset.toInt(), child->y());
             }
         }
     }

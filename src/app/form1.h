@@ -166,6 +166,8 @@ protected:
 
 private:
     using Handler = void (TForm1::*)();
+    // Set on a toolbar child kept at this distance from the bar's right edge.
+    static constexpr const char* kRightOffset = "quillpostRightOffset";
     struct MenuRow;
     struct ButtonRow;
     struct SymbolRow;

@@ -40,7 +40,6 @@ struct TForm1::SymbolRow {
 namespace {
 
 constexpr auto kCtrl = Qt::CTRL;
-constexpr const char* kRightOffset = "quillpostRightOffset";
 
 }  // namespace
 
