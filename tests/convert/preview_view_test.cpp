@@ -2,6 +2,7 @@
 #include "convert/preview_view.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -17,7 +18,6 @@
 #include <functional>
 
 #include "convert/preview_page.h"
-#include "convert/preview_scheme.h"
 #include "qstring_printer.h"
 
 using namespace Qt::StringLiterals;
@@ -26,10 +26,6 @@ using convert::PreviewPageBytes;
 using convert::PreviewView;
 
 namespace {
-
-// The engine reads its URL schemes when it starts, which the shared test
-// main() does when it creates the application; this runs before that.
-const bool kSchemeRegistered = (convert::RegisterPreviewScheme(), true);
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 8000)
 {
@@ -45,32 +41,38 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 8000)
 
 // Asks the page from the application's own script world, which runs even
 // though the page's scripts are off.
+// An answer that never came in time is still delivered later (at the latest
+// when the page goes), so it is kept where it outlives the question.
+template <typename T>
+struct Answer {
+    T value{};
+    bool answered = false;
+};
+
 QVariant Evaluate(PreviewView& view, const QString& script)
 {
-    QVariant result;
-    bool answered = false;
+    const auto answer = std::make_shared<Answer<QVariant>>();
     view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                               [&](const QVariant& value) {
-                                   result = value;
-                                   answered = true;
+                               [answer](const QVariant& value) {
+                                   answer->value = value;
+                                   answer->answered = true;
                                });
-    EXPECT_TRUE(WaitFor([&] { return answered; })) << script.toStdString();
-    return result;
+    EXPECT_TRUE(WaitFor([&] { return answer->answered; })) << script.toStdString();
+    return answer->value;
 }
 
 // While the view navigates, a question may go unanswered; `mustAnswer`
 // says whether that is a failure.
 QString PlainText(PreviewView& view, bool mustAnswer = true)
 {
-    QString text;
-    bool answered = false;
-    view.page()->toPlainText([&](const QString& value) {
-        text = value;
-        answered = true;
+    const auto answer = std::make_shared<Answer<QString>>();
+    view.page()->toPlainText([answer](const QString& value) {
+        answer->value = value;
+        answer->answered = true;
     });
-    const bool gotAnswer = WaitFor([&] { return answered; }, mustAnswer ? 8000 : 500);
+    const bool gotAnswer = WaitFor([&] { return answer->answered; }, mustAnswer ? 8000 : 500);
     EXPECT_TRUE(gotAnswer || !mustAnswer);
-    return text;
+    return answer->value;
 }
 
 QByteArray PngOfSize(int width, int height)
@@ -140,7 +142,6 @@ class PreviewViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(kSchemeRegistered);
         m_view.resize(640, 480);
         m_view.show();
     }
