@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "help/ming_font.h"
@@ -66,6 +68,8 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
     setWindowIcon(QIcon(u":/icons/quillpost.svg"_s));
     setFont(MingFont(13));
     resize(kDesignWidth, kDesignHeight);
+    // Files dropped anywhere on the window open; see noteFileDrop.
+    setAcceptDrops(true);
 
     buildWidgets();
     buildMenus();
@@ -207,6 +211,8 @@ void TForm1::buildWidgets()
     Edit1->setToolTip(u"自訂符號"_s);
     Edit1->setAccessibleName(u"自訂符號"_s);
     Edit1->setGeometry(48, 0, 102, 23);
+    // Any number of characters, not the line edit's default of 32767.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     page->addWidget(Panel4);
 
     column->addWidget(Panel2);
@@ -222,6 +228,7 @@ void TForm1::buildWidgets()
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (noteInsertKey(watched, event)) return false;
+    if (noteFileDrop(watched, event)) return true;
     if (watched == Edit1 && event->type() == QEvent::MouseButtonDblClick) {
         Edit1DblClick();
         return true;

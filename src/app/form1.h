@@ -40,6 +40,10 @@ public:
     const QString& currentFileName() const { return m_currentFileName; }
     QString statusPanelText(int panel) const;
     bool insertToggle() const { return m_insertToggle; }
+    // Opens the file at `path` as Open does once a file is chosen: the
+    // document, its encoding, the bound name and the caption; a file that
+    // cannot be read leaves everything as it was, after the error box.
+    bool openDocument(const QString& path);
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar
@@ -185,7 +189,13 @@ private:
     void appendLines(const QStringList& lines);
     // Saves the document to path; false, after the error box, when it fails.
     bool writeDocument(const QString& path);
+    // After a refused save: puts the caret on the character the encoding
+    // cannot hold and numbers its row in `error` as the status bar does.
+    void showRefusedCharacter(const QString& document, QString* error);
     void replaceDocument(const QString& text);
+    // A file dropped on the window opens like Open, asking first when the
+    // document is modified; true when `event` was such a drop (or its drag).
+    bool noteFileDrop(QObject* receiver, QEvent* event);
     // Flips the Insert toggle (and overwrite typing) for a press of Insert.
     bool noteInsertKey(QObject* receiver, QEvent* event);
     QAction* action(const char* name) const;

@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/command_line.h"
 #include "app/form1.h"
 #include "convert/preview_scheme.h"
 #include "platform/clock.h"
@@ -11,6 +12,9 @@
 
 int main(int argc, char* argv[])
 {
+    const CommandLine commandLine = ParseCommandLine(ArgumentsOf(argc, argv));
+    if (commandLine.exitStatus) return PrintAndExit(commandLine);
+
     // The preview's browser engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -19,6 +23,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));
+    // Lets taskbars and docks match the window with its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillpost"));
 
     // The interface is Chinese whatever the user's locale, and so are Qt's
     // own dialogs and buttons, where the translations are installed.
@@ -33,5 +39,6 @@ int main(int argc, char* argv[])
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
     form.show();
+    if (commandLine.file) form.openDocument(*commandLine.file);
     return app.exec();
 }

@@ -53,5 +53,5 @@ private:
 };
 
 // The text of the application's error box: the failure's text followed by a
-// period unless it already ends with one.
+// period unless it already ends with one (full-width or not).
 QString ErrorBoxText(const QString& failure);

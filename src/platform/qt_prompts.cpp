@@ -14,7 +14,8 @@ const QString kApplicationTitle = u"Quillpost 4.0"_s;
 
 QString ErrorBoxText(const QString& failure)
 {
-    return failure.endsWith(u'.') ? failure : failure + u'.';
+    // A Chinese text ends with the full-width period, which counts as one.
+    return failure.endsWith(u'.') || failure.endsWith(u'。') ? failure : failure + u'.';
 }
 
 bool QtPrompts::confirm(const QString& caption, const QString& text)

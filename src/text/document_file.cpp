@@ -86,6 +86,9 @@ qsizetype FirstLoneSurrogate(QStringView text)
     return -1;
 }
 
+QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype column,
+                    QStringView encodingName);
+
 // `text` has CR LF breaks here; line and column count from 1, the column in
 // the same units as the editing area's caret positions.
 QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodingName)
@@ -93,6 +96,12 @@ QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodi
     const QStringView before = text.first(index);
     const qsizetype line = before.count(u'\n') + 1;
     const qsizetype column = index - (before.lastIndexOf(u'\n') + 1) + 1;
+    return RefusalText(text, index, line, column, encodingName);
+}
+
+QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype column,
+                    QStringView encodingName)
+{
     char32_t codePoint = text[index].unicode();
     QString shown = text.sliced(index, 1).toString();
     if (text[index].isHighSurrogate() && index + 1 < text.size() &&
@@ -103,7 +112,7 @@ QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodi
         shown = QString(QChar::ReplacementCharacter);  // half a character cannot be shown
     }
     const QString hex = QString::number(uint(codePoint), 16).toUpper().rightJustified(4, u'0');
-    return u"第 %1 行第 %2 列的字元「%3」(U+%4) 無法以 %5 儲存，檔案未寫入"_s.arg(
+    return u"第 %1 行第 %2 列的字元「%3」(U+%4) 無法以 %5 儲存，檔案未寫入。"_s.arg(
         QString::number(line), QString::number(column), shown, hex, encodingName);
 }
 
@@ -211,6 +220,19 @@ std::optional<QStringList> ReadArticleLines(const QString& path, QString* error)
     std::optional<DocumentText> document = ReadDocumentFile(path, error);
     if (!document) return std::nullopt;
     return SplitLines(document->text);
+}
+
+qsizetype FirstUnencodable(QStringView text, FileEncoding encoding)
+{
+    if (encoding == FileEncoding::Big5) return EncodeBig5(text, Unencodable::Fail).failedAt;
+    return FirstLoneSurrogate(text);
+}
+
+QString UnencodableMessage(QStringView text, qsizetype index, qsizetype line, qsizetype column,
+                           FileEncoding encoding)
+{
+    return RefusalText(text, index, line, column,
+                       encoding == FileEncoding::Big5 ? u"Big5"_s : u"UTF-8"_s);
 }
 
 }  // namespace text

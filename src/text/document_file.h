@@ -49,4 +49,12 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
 // split into lines by SplitLines.
 std::optional<QStringList> ReadArticleLines(const QString& path, QString* error);
 
+// The index in `text` of the first character `encoding` cannot hold, or -1.
+qsizetype FirstUnencodable(QStringView text, FileEncoding encoding);
+
+// Why a save stops at text[index]: the character, its code point and the
+// encoding, at `line` and `column` (both from 1) as the caller numbers them.
+QString UnencodableMessage(QStringView text, qsizetype index, qsizetype line, qsizetype column,
+                           FileEncoding encoding);
+
 }  // namespace text

@@ -121,10 +121,10 @@ TEST(DocumentCodec, UnencodableCharacterIsNamedWithLineAndColumn)
 {
     QString error;
     EXPECT_FALSE(EncodeDocument(u"first\n\nab😀c"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 3 行第 3 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入"_s);
+    EXPECT_EQ(error, u"第 3 行第 3 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。"_s);
 
     EXPECT_FALSE(EncodeDocument(u"x\r\n한"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 2 行第 1 列的字元「한」(U+D55C) 無法以 Big5 儲存，檔案未寫入"_s);
+    EXPECT_EQ(error, u"第 2 行第 1 列的字元「한」(U+D55C) 無法以 Big5 儲存，檔案未寫入。"_s);
 
     // A character left after others that also cannot be encoded: the first is named.
     EXPECT_FALSE(EncodeDocument(u"ไ中한"_s, FileEncoding::Big5, &error));
@@ -135,7 +135,7 @@ TEST(DocumentCodec, LoneSurrogateIsRefusedInUtf8)
 {
     QString error;
     EXPECT_FALSE(EncodeDocument(u"ok\nab\xD83D"_s, FileEncoding::Utf8, &error));
-    EXPECT_EQ(error, u"第 2 行第 3 列的字元「\uFFFD」(U+D83D) 無法以 UTF-8 儲存，檔案未寫入"_s);
+    EXPECT_EQ(error, u"第 2 行第 3 列的字元「\uFFFD」(U+D83D) 無法以 UTF-8 儲存，檔案未寫入。"_s);
     EXPECT_FALSE(EncodeDocument(u"\xDE00"_s, FileEncoding::Utf8Bom, &error));
 }
 

@@ -113,7 +113,7 @@ TEST_F(DocumentFileTest, UnencodableCharacterWritesNothing)
     writeRaw(path(u"post.txt"_s), "old\r\n");
     QString error;
     EXPECT_FALSE(WriteDocumentFile(path(u"post.txt"_s), u"一\n二😀"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 2 行第 2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入"_s);
+    EXPECT_EQ(error, u"第 2 行第 2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。"_s);
     EXPECT_EQ(readRaw(path(u"post.txt"_s)), QByteArray("old\r\n"));
 
     EXPECT_FALSE(WriteDocumentFile(path(u"other.txt"_s), u"😀"_s, FileEncoding::Big5, &error));
