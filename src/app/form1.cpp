@@ -229,6 +229,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (noteInsertKey(watched, event)) return false;
     if (noteFileDrop(watched, event)) return true;
+    if (noteEdit1Key(watched, event)) return true;
     if (watched == Edit1 && event->type() == QEvent::MouseButtonDblClick) {
         Edit1DblClick();
         return true;

@@ -196,6 +196,8 @@ private:
     // A file dropped on the window opens like Open, asking first when the
     // document is modified; true when `event` was such a drop (or its drag).
     bool noteFileDrop(QObject* receiver, QEvent* event);
+    // Keeps the editing keys in the custom-symbol box while it has the focus.
+    bool noteEdit1Key(QObject* receiver, QEvent* event);
     // Flips the Insert toggle (and overwrite typing) for a press of Insert.
     bool noteInsertKey(QObject* receiver, QEvent* event);
     QAction* action(const char* name) const;

@@ -1,5 +1,6 @@
 // The symbol bar: bracket pairs wrap the selection, single symbols and the
 // custom symbol replace it.
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "app/form1.h"
@@ -108,4 +109,30 @@ void TForm1::SpeedButton47Click()
 void TForm1::Edit1DblClick()
 {
     Edit1->clear();
+}
+
+bool TForm1::noteEdit1Key(QObject* receiver, QEvent* event)
+{
+    if (receiver != Edit1) return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
+    // The edit menu's keys edit the custom symbol while the box has the
+    // focus: a paste goes into the box, not into the post.
+    static const QList<QKeySequence> editingKeys = {
+        Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y,      Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C,
+        Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::Key_Delete, Qt::CTRL | Qt::Key_A,
+    };
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    if (!editingKeys.contains(pressed)) return false;
+    if (type == QEvent::ShortcutOverride) {
+        key->accept();
+        return true;
+    }
+    // The line edit knows Redo only under the desktop's own key.
+    if (pressed == QKeySequence(Qt::CTRL | Qt::Key_Y)) {
+        Edit1->redo();
+        return true;
+    }
+    return false;
 }
