@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));
     // Lets taskbars and docks match the window with its menu entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillpost"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillpost.Quillpost"));
 
     // The interface is Chinese whatever the user's locale, and so are Qt's
     // own dialogs and buttons, where the translations are installed.

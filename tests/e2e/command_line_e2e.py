@@ -126,11 +126,8 @@ try:
         subprocess.run(["cmake", "--install", sys.argv[2], "--prefix", prefix], check=True,
                        stdout=subprocess.DEVNULL)
         for path in ["bin/quillpost",
-                     "share/applications/quillpost.desktop",
-                     "share/metainfo/quillpost.metainfo.xml",
-                     "share/icons/hicolor/scalable/apps/quillpost.svg",
-                     "share/icons/hicolor/16x16/apps/quillpost.png",
-                     "share/icons/hicolor/256x256/apps/quillpost.png"]:
+                     "share/applications/org.quillpost.Quillpost.desktop",
+                     "share/metainfo/org.quillpost.Quillpost.metainfo.xml"]:
             check(f"installed {path}", os.path.isfile(os.path.join(prefix, path)), True)
         quillpost = os.path.join(prefix, "bin", "quillpost")
         # Started from an unrelated folder, as from a menu entry.
