@@ -20,10 +20,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillpost developers <quillpost@localhost>"
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLPOST_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The preview's browser process, Qt's Chinese dialog texts and a Chinese
-# font: loaded at run time, so no library dependency shows them.
+# The preview's browser process, the SVG icon engine, Qt's Chinese dialog
+# texts and a Chinese font: loaded at run time, so no library dependency
+# shows them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
+    "libqt6webenginecore6-bin, libqt6svg6, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
 # Only the program's files, not those of anything else built in the tree.
 set(CPACK_COMPONENTS_ALL_IN_ONE_PACKAGE ON)
 include(CPack)
