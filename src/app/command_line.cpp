@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QUrl>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -72,8 +73,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) return UsageError(u"一次只能開啟一個檔案。"_s);
     CommandLine line;
-    if (!files.isEmpty() && !files.first().isEmpty())
-        line.file = QDir::cleanPath(QDir::current().absoluteFilePath(files.first()));
+    if (!files.isEmpty() && !files.first().isEmpty()) {
+        QString path = files.first();
+        // Some launchers pass a local file as an address.
+        if (path.startsWith(u"file:"_s)) path = QUrl(path).toLocalFile();
+        line.file = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    }
     return line;
 }
 

@@ -71,14 +71,16 @@ def answers_on_terminal(quillpost):
               out.splitlines(keepends=True)[:1], [first_line])
 
 
-def opens_given_file(quillpost, folder):
-    """A Big5 file given by a relative path opens bound to its full path."""
+def opens_given_file(quillpost, folder, as_address=False):
+    """A Big5 file given by a relative path (or as a file: address, as some
+    launchers pass it) opens bound to its full path."""
     post = os.path.join(work, "post.txt")
     big5 = "中文\r\n第二行\r\n".encode("cp950")
     with open(post, "wb") as f:
         f.write(big5)
     env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", LANG="C.UTF-8")
-    editor = subprocess.Popen([quillpost, os.path.relpath(post, folder)], cwd=folder, env=env)
+    given = "file://" + post if as_address else os.path.relpath(post, folder)
+    editor = subprocess.Popen([quillpost, given], cwd=folder, env=env)
     try:
         window = wait_for(lambda: windows_of(editor).get("Quillpost 4.0--post.txt"), 30)
         check("caption names the given file", bool(window), True)
@@ -131,7 +133,7 @@ try:
             check(f"installed {path}", os.path.isfile(os.path.join(prefix, path)), True)
         quillpost = os.path.join(prefix, "bin", "quillpost")
         # Started from an unrelated folder, as from a menu entry.
-        opens_given_file(quillpost, tempfile.gettempdir())
+        opens_given_file(quillpost, tempfile.gettempdir(), as_address=True)
     else:
         quillpost = sys.argv[1]
         answers_on_terminal(quillpost)
