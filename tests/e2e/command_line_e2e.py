@@ -14,30 +14,9 @@ import sys
 import tempfile
 import time
 
-failures = []
+from xdriver import check, failures, wait_for, xdotool
+
 work = tempfile.mkdtemp()
-
-
-def check(what, actual, expected):
-    if actual != expected:
-        failures.append(what)
-        print(f"FAIL {what}: expected {expected!r}, got {actual!r}", flush=True)
-    else:
-        print(f"ok   {what}", flush=True)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
-
-
-def wait_for(predicate, seconds=20.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
 
 
 def windows_of(process):
