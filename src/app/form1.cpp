@@ -326,12 +326,16 @@ void TForm1::showEvent(QShowEvent* event)
         // The size given is the outer one; a window manager's frame is only
         // known once shown. Then centre the window on the desktop.
         const QSize frame = frameGeometry().size() - geometry().size();
-        resize(kDesignWidth - frame.width(), kDesignHeight - frame.height());
+        QRect outer(QPoint(), QSize(kDesignWidth, kDesignHeight));
         if (const QScreen* screen = this->screen()) {
-            QRect outer(QPoint(), QSize(kDesignWidth, kDesignHeight));
-            outer.moveCenter(screen->availableGeometry().center());
-            move(outer.topLeft());
+            // A small screen at a large scale factor may hold less than the
+            // design size; the menus and the status bar must stay on it.
+            const QRect available = screen->availableGeometry();
+            outer.setSize(outer.size().boundedTo(available.size()));
+            outer.moveCenter(available.center());
         }
+        resize(outer.size() - frame);
+        if (this->screen()) move(outer.topLeft());
     }
     // Restoring a minimised window is no new showing.
     if (!event->spontaneous()) FormShow();

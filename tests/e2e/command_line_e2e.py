@@ -101,6 +101,26 @@ def missing_file_goes_on_untitled(quillpost):
         editor.wait()
 
 
+def fits_the_screen_at_scale(factor):
+    """At a large scale factor on a small screen the whole window stays on
+    the screen, menus and status bar included."""
+    env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", LANG="C.UTF-8",
+               QT_SCALE_FACTOR=str(factor))
+    editor = subprocess.Popen([quillpost], env=env)
+    try:
+        window = wait_for(lambda: windows_of(editor).get("Quillpost 4.0--未命名"), 30)
+        screen = [int(n) for n in xdotool("getdisplaygeometry").split()]
+        time.sleep(0.5)  # placed once shown
+        shape = xdotool("getwindowgeometry", "--shell", window) if window else ""
+        box = dict(line.split("=") for line in shape.split() if "=" in line)
+        x, y, w, h = (int(box.get(k, -1)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        check(f"window on the screen at scale {factor}",
+              x >= 0 and y >= 0 and x + w <= screen[0] and y + h <= screen[1], True)
+    finally:
+        editor.kill()
+        editor.wait()
+
+
 try:
     if sys.argv[1] == "--installed":
         prefix = os.path.join(work, "prefix")
@@ -118,6 +138,7 @@ try:
         answers_on_terminal(quillpost)
         opens_given_file(quillpost, work)
         missing_file_goes_on_untitled(quillpost)
+        fits_the_screen_at_scale(2)
 finally:
     shutil.rmtree(work, ignore_errors=True)
 
