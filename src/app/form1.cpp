@@ -22,6 +22,7 @@
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "help/ming_font.h"
+#include "platform/printer_device.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,6 +74,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
     buildSymbolBar();
     buildStatusBar();
     buildDialogs();
+    buildFindDialogs();
 
     connectEvents();
 

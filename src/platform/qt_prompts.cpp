@@ -65,3 +65,15 @@ std::optional<QString> QtPrompts::chooseFile(FileDialog& dialog)
     dialog.lastPath = fileDialog.selectedFiles().first();
     return dialog.lastPath;
 }
+
+void QtPrompts::messageDialog(MessageKind kind, const QString& text)
+{
+    const bool information = kind == MessageKind::Information;
+    QMessageBox box(information ? QMessageBox::Information : QMessageBox::Critical,
+                    information ? u"Information"_s : u"Error"_s, text, QMessageBox::NoButton,
+                    m_parent);
+    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    // The text holds what the user typed; it is shown as it is.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
