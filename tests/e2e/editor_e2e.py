@@ -167,6 +167,84 @@ try:
     time.sleep(0.3)
     key("F12")
     check("clipboard holds the whole document", clipboard().decode("utf-8"), "中文\n第二行")
+
+    # Find: Ctrl+F opens the dialog; with case not to match, Find Next steps
+    # through the occurrences (each copied from the editing area to see
+    # which one is selected) and then reports the end.
+    def focus(target):
+        xdotool("windowfocus", "--sync", target)
+        time.sleep(0.3)
+
+    focus(window)
+    key("ctrl+a")
+    set_clipboard("one ONE two One")
+    key("ctrl+v")
+    key("ctrl+Home")
+    key("ctrl+f")
+    find = wait_for(lambda: window_named("尋找"))
+    check("find dialog opens", find is not None, True)
+    focus(find)
+    xdotool("type", "--delay", "30", "one")
+    key("alt+c")
+    found = []
+    for _ in range(3):
+        key("Return")
+        focus(window)
+        key("ctrl+c")
+        found.append(clipboard().decode("utf-8"))
+        focus(find)
+    check("find next steps through the occurrences", found, ["one", "ONE", "One"])
+    key("Return")
+    check("the end is reported", wait_for(lambda: window_named("Information")) is not None, True)
+    focus(window_named("Information"))
+    key("Return")
+    focus(find)
+    key("Escape")
+
+    # Replace the first o, then all the others; one Ctrl+Z takes back all.
+    focus(window)
+    key("ctrl+r")
+    replace = wait_for(lambda: window_named("取代"))
+    check("replace dialog opens", replace is not None, True)
+    focus(replace)
+    xdotool("type", "--delay", "30", "o")
+    key("Tab")
+    xdotool("type", "--delay", "30", "0")
+    key("alt+r")
+    key("alt+a")
+    focus(replace)
+    key("Escape")
+    focus(window)
+    key("F12")
+    check("replace, then replace all", clipboard().decode("utf-8"), "0ne ONE tw0 One")
+    key("ctrl+z")
+    key("F12")
+    check("one undo takes back replace all", clipboard().decode("utf-8"), "0ne ONE two One")
+
+    # Print 300 lines to a PDF file through the print dialog.
+    set_clipboard("\n".join(f"line {i}" for i in range(1, 301)))
+    key("ctrl+a")
+    key("ctrl+v")
+    key("ctrl+p")
+    printing = wait_for(lambda: window_named("列印"))
+    check("print dialog opens", printing is not None, True)
+    pdf = os.path.join(work, "post.pdf")
+    focus(printing)
+    key("alt+f")
+    key("ctrl+a")
+    xdotool("type", "--delay", "20", pdf)
+    key("alt+p")
+    done = wait_for(lambda: window_named("Quillpost 4.0"))
+    check("completion message", done is not None, True)
+    pages = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    pages = int(next(l.split()[1] for l in pages.splitlines() if l.startswith("Pages:")))
+    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
+    printed = [l for l in text.splitlines() if l.strip()]
+    check("printed lines", (printed[0], printed[-1], len(printed)), ("line 1", "line 300", 300))
+    check("several pages", pages > 1, True)
+    if done:
+        focus(done)
+        key("Return")
 finally:
     editor.kill()
     editor.wait()
