@@ -33,16 +33,28 @@ qsizetype CodePointLength(QStringView text, qsizetype index)
                : 1;
 }
 
-// Keeps a field within its byte limit. An edit that would pass it keeps as
-// much of what it inserted as fits, where it was inserted: typing at the
-// limit does nothing and a long paste is cut, never through a character.
+// Where the first line break in the text is, or -1.
+qsizetype FirstBreak(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            return i;
+    }
+    return -1;
+}
+
+// Keeps a field on one line and within its byte limit. An edit that would
+// break either keeps as much of what it inserted as fits, where it was
+// inserted, up to a line break in it: typing at the limit does nothing and a
+// long or multi-line paste is cut, never through a character.
 class Big5LimitValidator final : public QValidator {
 public:
     Big5LimitValidator(int maxBytes, QObject* parent) : QValidator(parent), m_maxBytes(maxBytes) {}
 
     State validate(QString& input, int& position) const override
     {
-        if (Big5FittingLength(input, m_maxBytes) == input.size()) {
+        if (FirstBreak(input) < 0 && Big5FittingLength(input, m_maxBytes) == input.size()) {
             m_last = input;
             return Acceptable;
         }
@@ -58,16 +70,19 @@ public:
         if (prefix > 0 && input.at(prefix - 1).isHighSurrogate()) --prefix;
         if (suffix > 0 && input.at(input.size() - suffix).isLowSurrogate()) --suffix;
         const QString kept = input.left(prefix) + input.right(suffix);
-        const qsizetype keptLength = Big5FittingLength(kept, m_maxBytes);
-        if (keptLength < kept.size()) {
+        if (FirstBreak(kept) >= 0 || Big5FittingLength(kept, m_maxBytes) < kept.size()) {
+            // Not an edit of the last text: the start of the new one.
+            const qsizetype lineEnd = FirstBreak(input);
+            if (lineEnd >= 0) input.truncate(lineEnd);
             input.truncate(Big5FittingLength(input, m_maxBytes));
             position = int(std::min<qsizetype>(position, input.size()));
         } else {
             qsizetype keptBytes = 0;
             for (qsizetype i = 0; i < kept.size(); i += CodePointLength(kept, i))
                 keptBytes += Big5Width(QStringView(kept).mid(i, CodePointLength(kept, i)));
-            const QStringView inserted =
-                QStringView(input).mid(prefix, input.size() - prefix - suffix);
+            QStringView inserted = QStringView(input).mid(prefix, input.size() - prefix - suffix);
+            const qsizetype lineEnd = FirstBreak(inserted);
+            if (lineEnd >= 0) inserted = inserted.left(lineEnd);
             const qsizetype fits = Big5FittingLength(inserted, int(m_maxBytes - keptBytes));
             input = input.left(prefix) + inserted.left(fits).toString() + input.right(suffix);
             position = int(prefix + fits);

@@ -296,6 +296,11 @@ TEST_F(FindTest, FieldsHoldAtMost255Big5Bytes)
         EXPECT_EQ(field->cursorPosition(), 128);
         field->setText(QString(300, u'x'));
         EXPECT_EQ(field->text(), QString(255, u'x'));
+        // A field holds one line: a pasted line break ends what it takes.
+        field->setText(u"ab"_s);
+        field->setCursorPosition(1);
+        field->insert(u"x\ny"_s);
+        EXPECT_EQ(field->text(), u"axb"_s);
     }
     // Placeholders of kept bytes are one byte each; surrogate pairs stay whole.
     const QString kept = QString::fromUcs4(U"\U000F0081");
