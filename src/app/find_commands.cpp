@@ -39,7 +39,7 @@ void TForm1::N30Click()
     ReplaceDialog1->showInFront();
 }
 
-void TForm1::findNextFrom(const FindReplaceDialog& dialog)
+void TForm1::findNextFrom(FindReplaceDialog& dialog)
 {
     const QString what = dialog.findText();
     if (what.isEmpty()) return;
@@ -61,6 +61,10 @@ void TForm1::findNextFrom(const FindReplaceDialog& dialog)
     cursor.setPosition(found->end, QTextCursor::KeepAnchor);
     Memo1->setTextCursor(cursor);
     Memo1->ensureCursorVisible();
+    QTextCursor start = cursor;
+    start.setPosition(found->start);
+    const QRect shown = Memo1->cursorRect(start).united(Memo1->cursorRect(cursor));
+    dialog.keepClearOf(QRect(Memo1->viewport()->mapToGlobal(shown.topLeft()), shown.size()));
 }
 
 void TForm1::FindDialog1Find()

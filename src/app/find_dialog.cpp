@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -227,4 +228,15 @@ void FindReplaceDialog::showInFront()
     activateWindow();
     m_findField->setFocus();
     m_findField->selectAll();
+}
+
+void FindReplaceDialog::keepClearOf(const QRect& area)
+{
+    const QRect frame = frameGeometry();
+    if (!isVisible() || !frame.intersects(area)) return;
+    const QScreen* shown = screen();
+    const QRect desk = shown ? shown->availableGeometry() : QRect();
+    const int above = area.top() - frame.height();
+    const int y = above >= desk.top() || desk.isNull() ? above : area.bottom() + 1;
+    move(frame.x(), y);
 }

@@ -29,6 +29,9 @@ public:
     // Shows the dialog, or brings it to the front as it was, with the find
     // field ready for typing.
     void showInFront();
+    // Moves the dialog above or below `area` (global coordinates) when it
+    // covers it, so what was found can be seen.
+    void keepClearOf(const QRect& area);
 
 Q_SIGNALS:
     void findNext();

@@ -213,7 +213,7 @@ private:
     // Runs a command; a failure inside it goes to the application's error box.
     void guarded(const std::function<void()>& command);
     void buildFindDialogs();
-    void findNextFrom(const FindReplaceDialog& dialog);
+    void findNextFrom(FindReplaceDialog& dialog);
 
     Prompts& m_prompts;
     KeyboardState& m_keyboard;

@@ -131,6 +131,22 @@ TEST_F(FindTest, FindNextStepsToTheLastOccurrenceWithoutWrapping)
     EXPECT_TRUE(form.FindDialog1->isVisible());
 }
 
+TEST_F(FindTest, TheDialogMovesOffWhatItFinds)
+{
+    setText(u"abc"_s);
+    select(0, 0);
+    form.N29Click();
+    const QRect found = QRect(form.Memo1->viewport()->mapToGlobal(QPoint(0, 0)), QSize(60, 30));
+    form.FindDialog1->move(found.topLeft());
+    ASSERT_TRUE(form.FindDialog1->frameGeometry().intersects(found));
+    fill(form.FindDialog1, u"abc"_s, {});
+    press(form.FindDialog1, "FindNext");
+    ASSERT_EQ(selection(), qMakePair(0, 3));
+    const QRect shown = form.Memo1->cursorRect(form.Memo1->textCursor());
+    EXPECT_FALSE(form.FindDialog1->frameGeometry().intersects(
+        QRect(form.Memo1->viewport()->mapToGlobal(shown.topLeft()), shown.size())));
+}
+
 struct ReplaceCase {
     const char* what;
     QString text;
