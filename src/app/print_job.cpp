@@ -31,7 +31,8 @@ QList<qsizetype> PageBreaks(qsizetype lineCount, int lineHeight, int printableHe
     return breaks;
 }
 
-qsizetype PrintLines(PrinterDevice& printer, const QStringList& lines, const QFont& font)
+std::optional<qsizetype> PrintLines(PrinterDevice& printer, const QStringList& lines,
+                                    const QFont& font, const PrintProgress& progress)
 {
     printer.beginJob(font);
     const int lineHeight = printer.textHeight(u"Ay"_s) + kLineGap;
@@ -40,6 +41,10 @@ qsizetype PrintLines(PrinterDevice& printer, const QStringList& lines, const QFo
     int y = lineHeight;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (nextBreak < breaks.size() && breaks[nextBreak] == i) {
+            if (progress && !progress(nextBreak + 1, breaks.size() + 1)) {
+                printer.abortJob();
+                return std::nullopt;
+            }
             printer.newPage();
             ++nextBreak;
             y = lineHeight;

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QList>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 class PrinterDevice;
 
@@ -20,9 +22,15 @@ int LinesPerPage(int lineHeight, int printableHeight);
 // fills its last page ends there; the job has size() + 1 pages.
 QList<qsizetype> PageBreaks(qsizetype lineCount, int lineHeight, int printableHeight);
 
-// Prints the lines in `font` and returns the number of pages printed. The
-// line height is the height of "Ay" plus 10 device units; each line is drawn
-// at 10 from the left. Throws what the device throws.
-qsizetype PrintLines(PrinterDevice& printer, const QStringList& lines, const QFont& font);
+// Told after each page that another follows: the pages finished and the
+// pages in all. Returning false calls the job off.
+using PrintProgress = std::function<bool(qsizetype finished, qsizetype total)>;
+
+// Prints the lines in `font` and returns the number of pages printed, or
+// nothing when `progress` called the job off. The line height is the height
+// of "Ay" plus 10 device units; each line is drawn at 10 from the left.
+// Throws what the device throws.
+std::optional<qsizetype> PrintLines(PrinterDevice& printer, const QStringList& lines,
+                                    const QFont& font, const PrintProgress& progress = {});
 
 }  // namespace printing

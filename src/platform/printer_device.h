@@ -25,6 +25,9 @@ public:
     virtual void drawText(int x, int y, const QString& text) = 0;
     virtual void newPage() = 0;
     virtual void endJob() = 0;
+    // Calls the job off; what was sent of it is not printed where the
+    // printing system can help it.
+    virtual void abortJob() = 0;
 };
 
 class PrinterError : public std::runtime_error {

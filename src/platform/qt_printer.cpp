@@ -1,5 +1,6 @@
 #include "platform/qt_printer.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPrintDialog>
 
@@ -12,10 +13,17 @@ std::unique_ptr<PrinterDevice> makeSystemPrinter(QWidget* dialogParent)
 
 QtPrinter::~QtPrinter()
 {
-    if (m_painter.isActive()) {
-        m_printer.abort();
-        m_painter.end();
-    }
+    abortJob();
+}
+
+void QtPrinter::abortJob()
+{
+    if (!m_painter.isActive()) return;
+    m_printer.abort();
+    m_painter.end();
+    // Qt still finishes a PDF file with the pages drawn so far; a job called
+    // off leaves no such part of a document behind.
+    if (!m_printer.outputFileName().isEmpty()) QFile::remove(m_printer.outputFileName());
 }
 
 bool QtPrinter::setup()
@@ -32,10 +40,7 @@ void QtPrinter::fail(const QString& what)
 {
     // A job that failed midway is called off, so nothing half-printed is
     // left in the queue as if it had worked.
-    if (m_painter.isActive()) {
-        m_printer.abort();
-        m_painter.end();
-    }
+    abortJob();
     throw PrinterError(what.toStdString());
 }
 

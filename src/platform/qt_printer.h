@@ -21,6 +21,7 @@ public:
     void drawText(int x, int y, const QString& text) override;
     void newPage() override;
     void endJob() override;
+    void abortJob() override;
 
 private:
     [[noreturn]] void fail(const QString& what);

@@ -67,6 +67,19 @@ TEST(PrintJob, DrawsEachLineAtTheLeftOffsetOneLineHeightApart)
     EXPECT_EQ(printer.font, font);
     EXPECT_EQ(printer.jobsEnded, 1);
 
+    // Told of each full page; calling the job off there aborts it.
+    QList<QPair<qsizetype, qsizetype>> told;
+    RecordingPrinter stopped;
+    const auto stop = [&](qsizetype finished, qsizetype total) {
+        told.append({finished, total});
+        return finished < 2;
+    };
+    EXPECT_EQ(printing::PrintLines(stopped, Numbered(200), font, stop), std::nullopt);
+    EXPECT_EQ(told, (QList<QPair<qsizetype, qsizetype>>{{1, 4}, {2, 4}}));
+    EXPECT_EQ(stopped.pages.size(), 2);
+    EXPECT_EQ(stopped.jobsAborted, 1);
+    EXPECT_EQ(stopped.jobsEnded, 0);
+
     RecordingPrinter empty;
     EXPECT_EQ(printing::PrintLines(empty, {}, font), 1);
     EXPECT_EQ(empty.pages, QList<QList<RecordingPrinter::Drawn>>{{}});
@@ -142,7 +155,7 @@ TEST(SystemPrinter, PrintsIntoAPdfFileWithTheCountedPages)
     font.setPointSize(12);
 
     const QStringList lines = Numbered(300);
-    const qsizetype pages = printing::PrintLines(device, lines, font);
+    const qsizetype pages = printing::PrintLines(device, lines, font).value();
     const QString info = Poppler(u"pdfinfo"_s, {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))))
         << info.toStdString();
@@ -166,6 +179,18 @@ TEST(SystemPrinter, PrintsIntoAPdfFileWithTheCountedPages)
     const qsizetype perPage = first.size();
     EXPECT_EQ(last.first(), u"line %1"_s.arg((pages - 1) * perPage + 1));
     EXPECT_EQ(pages, (300 + perPage - 1) / perPage);
+}
+
+TEST(SystemPrinter, AJobCalledOffLeavesNoFile)
+{
+    QTemporaryDir dir;
+    QtPrinter device(nullptr);
+    device.printer().setOutputFormat(QPrinter::PdfFormat);
+    device.printer().setOutputFileName(dir.filePath(u"out.pdf"_s));
+    EXPECT_EQ(printing::PrintLines(device, Numbered(300), QFont(),
+                                   [](qsizetype, qsizetype) { return false; }),
+              std::nullopt);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"out.pdf"_s)));
 }
 
 TEST(SystemPrinter, AnUnwritableFileIsAnError)

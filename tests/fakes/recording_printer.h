@@ -24,6 +24,7 @@ public:
     int setups = 0;
     int jobsBegun = 0;
     int jobsEnded = 0;
+    int jobsAborted = 0;
     QFont font;
     QList<QList<Drawn>> pages;
 
@@ -55,6 +56,7 @@ public:
         failIf(u"end");
         ++jobsEnded;
     }
+    void abortJob() override { ++jobsAborted; }
 
 private:
     void failIf(QStringView step) const
