@@ -168,22 +168,29 @@ try:
     key("F12")
     check("clipboard holds the whole document", clipboard().decode("utf-8"), "中文\n第二行")
 
-    # Find: Ctrl+F opens the dialog; with case not to match, Find Next steps
-    # through the occurrences (each copied from the editing area to see
-    # which one is selected) and then reports the end.
     def focus(target):
         xdotool("windowfocus", "--sync", target)
         time.sleep(0.3)
 
+    def open_dialog(keys, title):
+        """Presses keys in the main window; the dialog titled so, focused."""
+        focus(window)
+        key(keys)
+        dialog = wait_for(lambda: window_named(title))
+        check(f"{keys} opens {title}", dialog is not None, True)
+        if dialog:
+            focus(dialog)
+        return dialog
+
+    # Find: Ctrl+F opens the dialog; with case not to match, Find Next steps
+    # through the occurrences (each copied from the editing area to see
+    # which one is selected) and then reports the end.
     focus(window)
     key("ctrl+a")
     set_clipboard("one ONE two One")
     key("ctrl+v")
     key("ctrl+Home")
-    key("ctrl+f")
-    find = wait_for(lambda: window_named("尋找"))
-    check("find dialog opens", find is not None, True)
-    focus(find)
+    find = open_dialog("ctrl+f", "尋找")
     xdotool("type", "--delay", "30", "one")
     key("alt+c")
     found = []
@@ -202,11 +209,7 @@ try:
     key("Escape")
 
     # Replace the first o, then all the others; one Ctrl+Z takes back all.
-    focus(window)
-    key("ctrl+r")
-    replace = wait_for(lambda: window_named("取代"))
-    check("replace dialog opens", replace is not None, True)
-    focus(replace)
+    replace = open_dialog("ctrl+r", "取代")
     xdotool("type", "--delay", "30", "o")
     key("Tab")
     xdotool("type", "--delay", "30", "0")
@@ -225,11 +228,8 @@ try:
     set_clipboard("\n".join(f"line {i}" for i in range(1, 301)))
     key("ctrl+a")
     key("ctrl+v")
-    key("ctrl+p")
-    printing = wait_for(lambda: window_named("列印"))
-    check("print dialog opens", printing is not None, True)
+    open_dialog("ctrl+p", "列印")
     pdf = os.path.join(work, "post.pdf")
-    focus(printing)
     key("alt+f")
     key("ctrl+a")
     xdotool("type", "--delay", "20", pdf)
