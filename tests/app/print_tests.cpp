@@ -144,21 +144,41 @@ QString Poppler(const QString& tool, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-TEST(SystemPrinter, PrintsIntoAPdfFileWithTheCountedPages)
+// The system's printer with its dialog answered: print into the file.
+class PdfWithoutDialog final : public PrinterDevice {
+public:
+    explicit PdfWithoutDialog(const QString& path)
+    {
+        m_device.printer().setOutputFormat(QPrinter::PdfFormat);
+        m_device.printer().setOutputFileName(path);
+    }
+    bool setup() override { return true; }
+    void beginJob(const QFont& font) override { m_device.beginJob(font); }
+    int textHeight(const QString& text) const override { return m_device.textHeight(text); }
+    int printableHeight() const override { return m_device.printableHeight(); }
+    void drawText(int x, int y, const QString& text) override { m_device.drawText(x, y, text); }
+    void newPage() override { m_device.newPage(); }
+    void endJob() override { m_device.endJob(); }
+    void abortJob() override { m_device.abortJob(); }
+
+private:
+    QtPrinter m_device{nullptr};
+};
+
+TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"out.pdf"_s);
-    QtPrinter device(nullptr);
-    device.printer().setOutputFormat(QPrinter::PdfFormat);
-    device.printer().setOutputFileName(pdf);
-    QFont font(u"DejaVu Sans"_s);
-    font.setPointSize(12);
+    PdfWithoutDialog device(pdf);
+    form.setPrinterDevice(device);
+    setText(Numbered(300).join(u'\n'));
+    form.N26Click();
 
-    const QStringList lines = Numbered(300);
-    const qsizetype pages = printing::PrintLines(device, lines, font).value();
     const QString info = Poppler(u"pdfinfo"_s, {pdf});
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))))
-        << info.toStdString();
+    const QRegularExpressionMatch count = QRegularExpression(u"Pages:\\s+(\\d+)\\n"_s).match(info);
+    ASSERT_TRUE(count.hasMatch()) << info.toStdString();
+    const qsizetype pages = count.captured(1).toInt();
+    EXPECT_EQ(prompts.asked(), QStringList{u"message:列印完成！共計列印： %1 頁"_s.arg(pages)});
     ASSERT_GE(pages, 2);
 
     // The first page starts with the first line; the last one ends with the
