@@ -12,7 +12,7 @@ namespace {
 bool IsWordCharacter(char32_t c)
 {
     // Ideographs are letters (Lo) to Unicode, so they count as well.
-    return QChar::isLetterOrNumber(c) || c == U'_';
+    return QChar::isLetterOrNumber(c);
 }
 
 // The code point ending just before `index`, or 0 at the start.
