@@ -16,6 +16,16 @@ QString NotFound(const QString& what)
     return u"找不到「"_s + what + u"」字串！"_s;
 }
 
+// Scrolls to the text from `start` to the caret and moves the dialog off it.
+void KeepInSight(QPlainTextEdit& memo, FindReplaceDialog& dialog, int start)
+{
+    memo.ensureCursorVisible();
+    QTextCursor from = memo.textCursor();
+    from.setPosition(start);
+    const QRect shown = memo.cursorRect(from).united(memo.cursorRect());
+    dialog.keepClearOf(QRect(memo.viewport()->mapToGlobal(shown.topLeft()), shown.size()));
+}
+
 }  // namespace
 
 void TForm1::buildFindDialogs()
@@ -60,11 +70,7 @@ void TForm1::findNextFrom(FindReplaceDialog& dialog)
     cursor.setPosition(found->start);
     cursor.setPosition(found->end, QTextCursor::KeepAnchor);
     Memo1->setTextCursor(cursor);
-    Memo1->ensureCursorVisible();
-    QTextCursor start = cursor;
-    start.setPosition(found->start);
-    const QRect shown = Memo1->cursorRect(start).united(Memo1->cursorRect(cursor));
-    dialog.keepClearOf(QRect(Memo1->viewport()->mapToGlobal(shown.topLeft()), shown.size()));
+    KeepInSight(*Memo1, dialog, found->start);
 }
 
 void TForm1::FindDialog1Find()
@@ -94,7 +100,7 @@ void TForm1::ReplaceDialog1Replace()
         QTextCursor cursor = Memo1->textCursor();
         cursor.setPosition(end);
         Memo1->setTextCursor(cursor);
-        Memo1->ensureCursorVisible();
+        KeepInSight(*Memo1, *ReplaceDialog1, end);
         return;
     }
     // One occurrence per press, always the first in the document.
@@ -108,4 +114,5 @@ void TForm1::ReplaceDialog1Replace()
     cursor.setPosition(found->end, QTextCursor::KeepAnchor);
     Memo1->setTextCursor(cursor);
     markup::InsertAtCaret(*Memo1, ReplaceDialog1->replaceText());
+    KeepInSight(*Memo1, *ReplaceDialog1, found->start);
 }
