@@ -17,6 +17,8 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick python3
   # desktop entry and description checks, the Debian package
   desktop-file-utils appstream dpkg-dev file
+  # reading printed PDF files back
+  poppler-utils
 )
 
 missing=()

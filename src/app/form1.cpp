@@ -24,6 +24,7 @@
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "help/ming_font.h"
+#include "platform/printer_device.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -77,6 +78,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
     buildSymbolBar();
     buildStatusBar();
     buildDialogs();
+    buildFindDialogs();
 
     connectEvents();
 

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "platform/prompts.h"
 #include "text/document_file.h"
@@ -20,6 +21,8 @@ class Clock;
 class KeyboardState;
 class MemoEdit;
 class TForm2;
+class FindReplaceDialog;
+class PrinterDevice;
 namespace convert {
 class PreviewView;
 }
@@ -69,6 +72,12 @@ public:
     Prompts::FileDialog OpenDialog1;
     Prompts::FileDialog SaveDialog1;
     Prompts::FileDialog OpenDialog2;
+    FindReplaceDialog* FindDialog1 = nullptr;
+    FindReplaceDialog* ReplaceDialog1 = nullptr;
+
+    // Printing goes to this device from now on instead of the system's
+    // printers (tests record what would be printed).
+    void setPrinterDevice(PrinterDevice& printer) { m_printer = &printer; }
 
 public Q_SLOTS:
     // Window
@@ -163,6 +172,15 @@ public Q_SLOTS:
     void HTML1Click();
     void TabSheet2Show();
 
+    // Printing, find and replace, tag highlighting
+    void N26Click();
+    void N29Click();
+    void N30Click();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+    void N55Click();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -206,6 +224,8 @@ private:
     void setPanelVisible(QWidget* panel, const char* actionName);
     // Runs a command; a failure inside it goes to the application's error box.
     void guarded(const std::function<void()>& command);
+    void buildFindDialogs();
+    void findNextFrom(FindReplaceDialog& dialog);
 
     Prompts& m_prompts;
     KeyboardState& m_keyboard;
@@ -215,5 +235,7 @@ private:
     QList<QLabel*> m_statusPanels;
     bool m_placed = false;
     text::FileEncoding m_fileEncoding = text::FileEncoding::Big5;
-    bool m_insertToggle = false;  // flips with every press of the Insert key
+    bool m_insertToggle = false;                     // flips with every press of the Insert key
+    std::unique_ptr<PrinterDevice> m_systemPrinter;  // made on the first print
+    PrinterDevice* m_printer = nullptr;
 };

@@ -34,6 +34,11 @@ public:
     // A file dialog; on success returns the chosen full path and stores it in
     // dialog.lastPath; nothing when cancelled.
     virtual std::optional<QString> chooseFile(FileDialog& dialog) = 0;
+
+    // A message dialog of the information or the error kind: captioned
+    // "Information" or "Error", with the kind's icon and one "OK" button.
+    enum class MessageKind { Information, Error };
+    virtual void messageDialog(MessageKind kind, const QString& text) = 0;
 };
 
 // Real dialogs, parented to `parent` (the main window).
@@ -47,6 +52,7 @@ public:
     void message(const QString& text) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QString> chooseFile(FileDialog& dialog) override;
+    void messageDialog(MessageKind kind, const QString& text) override;
 
 private:
     QWidget* m_parent;

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -65,4 +66,19 @@ std::optional<QString> QtPrompts::chooseFile(FileDialog& dialog)
         return std::nullopt;
     dialog.lastPath = fileDialog.selectedFiles().first();
     return dialog.lastPath;
+}
+
+void QtPrompts::messageDialog(MessageKind kind, const QString& text)
+{
+    const bool information = kind == MessageKind::Information;
+    // Over the window that asked, such as a find dialog, which gets the
+    // focus back when the box closes.
+    QWidget* active = QApplication::activeWindow();
+    QMessageBox box(information ? QMessageBox::Information : QMessageBox::Critical,
+                    information ? u"Information"_s : u"Error"_s, text, QMessageBox::NoButton,
+                    active ? active : m_parent);
+    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    // The text holds what the user typed; it is shown as it is.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }

@@ -145,6 +145,84 @@ try:
     time.sleep(0.3)
     key("F12")
     check("clipboard holds the whole document", clipboard().decode("utf-8"), "中文\n第二行")
+
+    def focus(target):
+        xdotool("windowfocus", "--sync", target)
+        time.sleep(0.3)
+
+    def open_dialog(keys, title):
+        """Presses keys in the main window; the dialog titled so, focused."""
+        focus(window)
+        key(keys)
+        dialog = wait_for(lambda: window_named(title))
+        check(f"{keys} opens {title}", dialog is not None, True)
+        if dialog:
+            focus(dialog)
+        return dialog
+
+    # Find: Ctrl+F opens the dialog; with case not to match, Find Next steps
+    # through the occurrences (each copied from the editing area to see
+    # which one is selected) and then reports the end.
+    focus(window)
+    key("ctrl+a")
+    set_clipboard("one ONE two One")
+    key("ctrl+v")
+    key("ctrl+Home")
+    find = open_dialog("ctrl+f", "尋找")
+    xdotool("type", "--delay", "30", "one")
+    key("alt+c")
+    found = []
+    for _ in range(3):
+        key("Return")
+        focus(window)
+        key("ctrl+c")
+        found.append(clipboard().decode("utf-8"))
+        focus(find)
+    check("find next steps through the occurrences", found, ["one", "ONE", "One"])
+    key("Return")
+    check("the end is reported", wait_for(lambda: window_named("Information")) is not None, True)
+    focus(window_named("Information"))
+    key("Return")
+    focus(find)
+    key("Escape")
+
+    # Replace the first o, then all the others; one Ctrl+Z takes back all.
+    replace = open_dialog("ctrl+r", "取代")
+    xdotool("type", "--delay", "30", "o")
+    key("Tab")
+    xdotool("type", "--delay", "30", "0")
+    key("alt+r")
+    key("alt+a")
+    focus(replace)
+    key("Escape")
+    focus(window)
+    key("F12")
+    check("replace, then replace all", clipboard().decode("utf-8"), "0ne ONE tw0 One")
+    key("ctrl+z")
+    key("F12")
+    check("one undo takes back replace all", clipboard().decode("utf-8"), "0ne ONE two One")
+
+    # Print 300 lines to a PDF file through the print dialog.
+    set_clipboard("\n".join(f"line {i}" for i in range(1, 301)))
+    key("ctrl+a")
+    key("ctrl+v")
+    open_dialog("ctrl+p", "列印")
+    pdf = os.path.join(work, "post.pdf")
+    key("alt+f")
+    key("ctrl+a")
+    xdotool("type", "--delay", "20", pdf)
+    key("alt+p")
+    done = wait_for(lambda: window_named("Quillpost 4.0"))
+    check("completion message", done is not None, True)
+    pages = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    pages = int(next(l.split()[1] for l in pages.splitlines() if l.startswith("Pages:")))
+    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
+    printed = [l for l in text.splitlines() if l.strip()]
+    check("printed lines", (printed[0], printed[-1], len(printed)), ("line 1", "line 300", 300))
+    check("several pages", pages > 1, True)
+    if done:
+        focus(done)
+        key("Return")
 finally:
     editor.kill()
     editor.wait()

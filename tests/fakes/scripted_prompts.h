@@ -49,6 +49,12 @@ public:
         if (answer.has_value()) dialog.lastPath = answer.value();
         return answer;
     }
+    void messageDialog(MessageKind kind, const QString& text) override
+    {
+        m_asked.append((kind == MessageKind::Information ? QStringLiteral("information:")
+                                                         : QStringLiteral("errorDialog:")) +
+                       text);
+    }
 
 private:
     template <typename T>

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+class QWidget;
+
+// What the print command asks of a printer. Lengths are in the printer's
+// device units. A failure of the printing system throws PrinterError with a
+// text for the application's error box.
+class PrinterDevice {
+public:
+    virtual ~PrinterDevice() = default;
+
+    // The print dialog (printer, paper, orientation, or a PDF file); false
+    // when the user cancels it.
+    virtual bool setup() = 0;
+    // Starts a job whose text is drawn in `font`, at its point size.
+    virtual void beginJob(const QFont& font) = 0;
+    virtual int textHeight(const QString& text) const = 0;
+    virtual int printableHeight() const = 0;
+    // Draws one line, its top-left corner at (x, y), unwrapped and unclipped.
+    virtual void drawText(int x, int y, const QString& text) = 0;
+    virtual void newPage() = 0;
+    virtual void endJob() = 0;
+    // Calls the job off; what was sent of it is not printed where the
+    // printing system can help it.
+    virtual void abortJob() = 0;
+};
+
+class PrinterError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The system's printers and PDF output, through Qt's print dialog; the
+// dialog's settings stay for the next print.
+std::unique_ptr<PrinterDevice> makeSystemPrinter(QWidget* dialogParent);

@@ -1,0 +1,224 @@
+// Printing: the pagination alone, the job on a recording printer, the
+// command in the window, and a real job into a PDF file.
+#include <QFontInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/form_fixture.h"
+#include "app/print_job.h"
+#include "fakes/recording_printer.h"
+#include "platform/qt_printer.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QStringList Numbered(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) lines.append(u"line %1"_s.arg(i));
+    return lines;
+}
+
+TEST(PrintPagination, BreaksOnlyBeforeALineThatFollowsAFullPage)
+{
+    const struct {
+        qsizetype lines;
+        int lineHeight, printableHeight;
+        QList<qsizetype> breaks;
+    } cases[] = {
+        // T = 6600 / 110 - 4 = 56: a page holds 57 lines.
+        {0, 110, 6600, {}},
+        {1, 110, 6600, {}},
+        {56, 110, 6600, {}},
+        {57, 110, 6600, {}},  // fills its page exactly: no blank sheet after it
+        {58, 110, 6600, {57}},
+        {60, 110, 6600, {57}},
+        {114, 110, 6600, {57}},
+        {115, 110, 6600, {57, 114}},
+        // A larger font: T = 26, 27 lines a page.
+        {60, 220, 6600, {27, 54}},
+        // T keeps its fraction and is never rounded up: 56.9 still gives 57.
+        {58, 110, 6699, {57}},
+        {58, 110, 6710, {}},
+        // A page too short for any margin still takes one line.
+        {3, 110, 100, {1, 2}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lines << " lines, LH " << c.lineHeight << ", height "
+                                        << c.printableHeight);
+        EXPECT_EQ(printing::PageBreaks(c.lines, c.lineHeight, c.printableHeight), c.breaks);
+    }
+}
+
+TEST(PrintJob, DrawsEachLineAtTheLeftOffsetOneLineHeightApart)
+{
+    RecordingPrinter printer;  // LH = 100 + 10, T = 56
+    QFont font(u"Serif"_s);
+    font.setPointSize(12);
+    EXPECT_EQ(printing::PrintLines(printer, Numbered(60), font), 2);
+    ASSERT_EQ(printer.pages.size(), 2);
+    ASSERT_EQ(printer.pages[0].size(), 57);
+    EXPECT_EQ(printer.pages[0].first(), (RecordingPrinter::Drawn{10, 110, u"line 1"_s}));
+    EXPECT_EQ(printer.pages[0].last(), (RecordingPrinter::Drawn{10, 57 * 110, u"line 57"_s}));
+    EXPECT_EQ(printer.pages[1],
+              (QList<RecordingPrinter::Drawn>{
+                  {10, 110, u"line 58"_s}, {10, 220, u"line 59"_s}, {10, 330, u"line 60"_s}}));
+    EXPECT_EQ(printer.font, font);
+    EXPECT_EQ(printer.jobsEnded, 1);
+
+    // Told of each full page; calling the job off there aborts it.
+    QList<QPair<qsizetype, qsizetype>> told;
+    RecordingPrinter stopped;
+    const auto stop = [&](qsizetype finished, qsizetype total) {
+        told.append({finished, total});
+        return finished < 2;
+    };
+    EXPECT_EQ(printing::PrintLines(stopped, Numbered(200), font, stop), std::nullopt);
+    EXPECT_EQ(told, (QList<QPair<qsizetype, qsizetype>>{{1, 4}, {2, 4}}));
+    EXPECT_EQ(stopped.pages.size(), 2);
+    EXPECT_EQ(stopped.jobsAborted, 1);
+    EXPECT_EQ(stopped.jobsEnded, 0);
+
+    RecordingPrinter empty;
+    EXPECT_EQ(printing::PrintLines(empty, {}, font), 1);
+    EXPECT_EQ(empty.pages, QList<QList<RecordingPrinter::Drawn>>{{}});
+    EXPECT_EQ(empty.jobsBegun, 1);
+    EXPECT_EQ(empty.jobsEnded, 1);
+}
+
+using PrintCommandTest = FormTest;
+
+TEST_F(PrintCommandTest, PrintsTheDisplayedLinesAndReportsThePages)
+{
+    RecordingPrinter printer;
+    form.setPrinterDevice(printer);
+    setText(u"first\n"_s + QString(400, u'x') + u"\nlast\n"_s);
+    const QStringList shown = markup::DisplayedLines(*form.Memo1);
+    ASSERT_GT(shown.size(), 3);  // the long paragraph is shown on several rows
+
+    form.findChild<QAction*>(u"N26"_s)->trigger();
+    EXPECT_EQ(printer.setups, 1);
+    ASSERT_EQ(printer.pages.size(), 1);
+    QStringList printed;
+    for (const auto& line : printer.pages[0]) printed.append(line.text);
+    EXPECT_EQ(printed, shown);
+    EXPECT_DOUBLE_EQ(printer.font.pointSizeF(), QFontInfo(form.Memo1->font()).pointSizeF());
+    EXPECT_EQ(printer.font.families(), form.Memo1->font().families());
+    EXPECT_EQ(prompts.asked(), QStringList{u"message:列印完成！共計列印： 1 頁"_s});
+
+    prompts.clearAsked();
+    setText(Numbered(115).join(u'\n'));
+    button("SpeedButton50")->click();
+    EXPECT_EQ(printer.pages.size(), 3);
+    EXPECT_EQ(prompts.asked(), QStringList{u"message:列印完成！共計列印： 3 頁"_s});
+}
+
+TEST_F(PrintCommandTest, CancelPrintsNothingAndAFailureShowsOnlyTheError)
+{
+    RecordingPrinter printer;
+    form.setPrinterDevice(printer);
+    setText(Numbered(60).join(u'\n'));
+    printer.setupAnswer = false;
+    form.N26Click();
+    EXPECT_EQ(printer.jobsBegun, 0);
+    EXPECT_EQ(prompts.asked(), QStringList{});
+
+    printer.setupAnswer = true;
+    for (const QString step : {u"begin"_s, u"newPage"_s, u"end"_s}) {
+        SCOPED_TRACE(step.toStdString());
+        printer.failAt = step;
+        prompts.clearAsked();
+        form.N26Click();
+        EXPECT_EQ(prompts.asked(), QStringList{u"error:Printer selected is not valid."_s});
+    }
+    EXPECT_EQ(text(), Numbered(60).join(u'\n'));
+}
+
+// Runs a poppler tool on the file; its standard output.
+QString Poppler(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) return u"<failed>"_s;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The system's printer with its dialog answered: print into the file.
+class PdfWithoutDialog final : public PrinterDevice {
+public:
+    explicit PdfWithoutDialog(const QString& path)
+    {
+        m_device.printer().setOutputFormat(QPrinter::PdfFormat);
+        m_device.printer().setOutputFileName(path);
+    }
+    bool setup() override { return true; }
+    void beginJob(const QFont& font) override { m_device.beginJob(font); }
+    int textHeight(const QString& text) const override { return m_device.textHeight(text); }
+    int printableHeight() const override { return m_device.printableHeight(); }
+    void drawText(int x, int y, const QString& text) override { m_device.drawText(x, y, text); }
+    void newPage() override { m_device.newPage(); }
+    void endJob() override { m_device.endJob(); }
+    void abortJob() override { m_device.abortJob(); }
+
+private:
+    QtPrinter m_device{nullptr};
+};
+
+TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"out.pdf"_s);
+    PdfWithoutDialog device(pdf);
+    form.setPrinterDevice(device);
+    setText(Numbered(300).join(u'\n'));
+    form.N26Click();
+
+    const QString info = Poppler(u"pdfinfo"_s, {pdf});
+    const QRegularExpressionMatch count = QRegularExpression(u"Pages:\\s+(\\d+)\\n"_s).match(info);
+    ASSERT_TRUE(count.hasMatch()) << info.toStdString();
+    const qsizetype pages = count.captured(1).toInt();
+    EXPECT_EQ(prompts.asked(), QStringList{u"message:列印完成！共計列印： %1 頁"_s.arg(pages)});
+    ASSERT_GE(pages, 2);
+
+    // The first page starts with the first line; the last one ends with the
+    // last line, and its lines follow on from the full pages before it.
+    const auto pageLines = [&](qsizetype page) {
+        const QString n = QString::number(page);
+        return Poppler(u"pdftotext"_s, {u"-f"_s, n, u"-l"_s, n, u"-layout"_s, pdf, u"-"_s})
+            .split(u'\n', Qt::SkipEmptyParts)
+            .replaceInStrings(QRegularExpression(u"^\\s+|\\s+$"_s), QString())
+            .filter(QRegularExpression(u"\\S"_s));
+    };
+    const QStringList first = pageLines(1);
+    const QStringList last = pageLines(pages);
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(last.isEmpty());
+    EXPECT_EQ(first.first(), u"line 1"_s);
+    EXPECT_EQ(last.last(), u"line 300"_s);
+    const qsizetype perPage = first.size();
+    EXPECT_EQ(last.first(), u"line %1"_s.arg((pages - 1) * perPage + 1));
+    EXPECT_EQ(pages, (300 + perPage - 1) / perPage);
+}
+
+TEST(SystemPrinter, AJobCalledOffLeavesNoFile)
+{
+    QTemporaryDir dir;
+    QtPrinter device(nullptr);
+    device.printer().setOutputFormat(QPrinter::PdfFormat);
+    device.printer().setOutputFileName(dir.filePath(u"out.pdf"_s));
+    EXPECT_EQ(printing::PrintLines(device, Numbered(300), QFont(),
+                                   [](qsizetype, qsizetype) { return false; }),
+              std::nullopt);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"out.pdf"_s)));
+}
+
+TEST(SystemPrinter, AnUnwritableFileIsAnError)
+{
+    QtPrinter device(nullptr);
+    device.printer().setOutputFormat(QPrinter::PdfFormat);
+    device.printer().setOutputFileName(u"/nonexistent-directory/out.pdf"_s);
+    EXPECT_THROW(printing::PrintLines(device, Numbered(3), QFont()), PrinterError);
+}
+
+}  // namespace
