@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "app/memo_edit.h"
+#include "markup/editor_lines.h"
 #include "text/document_file.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,7 +21,7 @@ void TForm1::SpeedButton18Click()
         m_prompts.error(error);
         return;
     }
-    Memo1->setPlainText(document->text);
+    Memo1->setPlainText(markup::EditorText(document->text));
     Memo1->document()->setModified(false);
     m_fileEncoding = document->encoding;
     m_currentFileName = *path;
@@ -30,7 +31,7 @@ void TForm1::SpeedButton18Click()
 bool TForm1::writeDocument(const QString& path)
 {
     QString error;
-    if (!text::WriteDocumentFile(path, Memo1->toPlainText(), m_fileEncoding, &error)) {
+    if (!text::WriteDocumentFile(path, markup::DocumentText(*Memo1), m_fileEncoding, &error)) {
         m_prompts.error(error);
         return false;
     }
@@ -65,7 +66,10 @@ void TForm1::SpeedButton51Click()
         m_prompts.error(error);
         return;
     }
-    appendLines(*lines);
+    QStringList editorLines;
+    editorLines.reserve(lines->size());
+    for (const QString& line : *lines) editorLines.append(markup::EditorText(line));
+    appendLines(editorLines);
 }
 
 void TForm1::SpeedButton15Click()

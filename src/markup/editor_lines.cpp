@@ -47,7 +47,46 @@ int RowCount(const QPlainTextEdit& memo, const QTextBlock& block)
     return textLayout ? textLayout->lineCount() : 1;
 }
 
+constexpr char16_t kFrameStart = 0xFDD0;
+constexpr char16_t kFrameEnd = 0xFDD1;
+constexpr char16_t kFrameStartStandIn = 0xDC00;
+constexpr char16_t kFrameEndStandIn = 0xDC01;
+
+bool IsStandIn(const QString& text, qsizetype i)
+{
+    const char16_t c = text[i].unicode();
+    return (c == kFrameStartStandIn || c == kFrameEndStandIn) &&
+           !(i > 0 && text[i - 1].isHighSurrogate());
+}
+
 }  // namespace
+
+QString DocumentText(const QPlainTextEdit& memo)
+{
+    return FromEditorText(memo.document()->toRawText());
+}
+
+QString FromEditorText(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QChar::ParagraphSeparator)
+            text[i] = u'\n';
+        else if (IsStandIn(text, i))
+            text[i] = QChar(text[i].unicode() == kFrameStartStandIn ? kFrameStart : kFrameEnd);
+    }
+    return text;
+}
+
+QString EditorText(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QChar(kFrameStart))
+            text[i] = QChar(kFrameStartStandIn);
+        else if (text[i] == QChar(kFrameEnd))
+            text[i] = QChar(kFrameEndStandIn);
+    }
+    return text;
+}
 
 QStringList DisplayedLines(const QPlainTextEdit& memo)
 {
@@ -56,7 +95,7 @@ QStringList DisplayedLines(const QPlainTextEdit& memo)
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const bool last = !block.next().isValid();
         if (last && block.length() <= 1) break;  // the empty line after a final break
-        const QString text = block.text();
+        const QString text = FromEditorText(block.text());
         if (!Wraps(memo)) {
             lines.append(text);
             continue;

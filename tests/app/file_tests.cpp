@@ -90,6 +90,60 @@ TEST_F(FileTest, InvalidBytesComeBackAsTheyWere)
     EXPECT_EQ(read(u"odd.txt"_s), odd);
 }
 
+// Characters the editing area's plain-text view would turn into a space or
+// a line break: they reach the file, the clipboard and the displayed lines
+// as they are, and a Big5 save refuses them with their position.
+TEST_F(FileTest, EveryCharacterIsSavedAndSentAsTyped)
+{
+    // The last three are private-use characters that must not be taken for
+    // the kept bytes 0x41, 0x0A and 0x3C.
+    for (const QString& c : {u"\u00A0"_s, u"\u2028"_s, u"\uFDD0"_s, u"\uFDD1"_s, u"\U000F0041"_s,
+                             u"\U000F000A"_s, u"\U000F003C"_s}) {
+        SCOPED_TRACE(c.toStdString());
+        const QString line = u"A"_s + c + u"B"_s;
+        const QByteArray utf8 = "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
+        write(u"u.txt"_s, utf8);
+        form.Memo1->document()->setModified(false);
+        open(u"u.txt"_s);
+        form.Memo1->document()->setModified(true);
+        action("N27")->trigger();
+        EXPECT_EQ(read(u"u.txt"_s).toHex(' ').toStdString(), utf8.toHex(' ').toStdString());
+
+        action("N5")->trigger();
+        EXPECT_EQ(QApplication::clipboard()->text(), line + u'\n');
+        EXPECT_EQ(markup::DocumentText(*form.Memo1), line + u'\n');
+        EXPECT_EQ(markup::DisplayedLines(*form.Memo1).join(QString()), line);
+
+        write(u"b.txt"_s, "old");
+        form.Memo1->document()->setModified(false);
+        open(u"b.txt"_s);
+        QApplication::clipboard()->setText(u"x\n"_s + line);  // as pasted from elsewhere
+        action("N22")->trigger();
+        button("SpeedButton24")->click();
+        prompts.clearAsked();
+        action("N27")->trigger();
+        EXPECT_EQ(prompts.asked().size(), 1);
+        const QString error = prompts.asked().value(0);
+        EXPECT_TRUE(error.contains(u"第 2 行第 2 列"_s)) << error.toStdString();
+        EXPECT_EQ(read(u"b.txt"_s), "old");
+    }
+}
+
+TEST_F(FileTest, KeptBytesGoToTheClipboardAsReplacementCharacters)
+{
+    const QByteArray odd = QByteArray("a") + char(0xA4) + "\r\n" + char(0xA2) + char(0xCC) + "b";
+    write(u"odd.txt"_s, odd);
+    open(u"odd.txt"_s);
+    action("N5")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), u"a\uFFFD\n\uFFFD\uFFFDb"_s);
+    // Cut and pasted back within the program, the bytes stay what they were.
+    action("N18")->trigger();
+    EXPECT_EQ(text(), QString());
+    button("SpeedButton24")->click();
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"odd.txt"_s), odd);
+}
+
 TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
 {
     write(u"a.txt"_s, "a");
