@@ -244,6 +244,24 @@ Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable p
     return Encode(text, policy, qMax<qsizetype>(maxBytes, 0));
 }
 
+bool IsCleanBig5(QByteArrayView bytes)
+{
+    const Big5Tables& tables = Tables();
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = in + bytes.size();
+    while (in < end) {
+        if (tables.single[*in] != kNotSingle) {
+            ++in;
+            continue;
+        }
+        if (in + 1 == end) return false;
+        const char16_t pair = tables.pairs[*in * 256 + in[1]];
+        if (pair == kLeadOnly || pair == kKeepBothBytes) return false;
+        in += 2;
+    }
+    return true;
+}
+
 bool IsBig5Placeholder(QStringView text, qsizetype i)
 {
     return i >= 0 && i < text.size() && IsPlaceholderAt(text.utf16(), i);

@@ -31,6 +31,10 @@ Big5Encoded EncodeBig5(QStringView text, Unencodable policy);
 // turns back into the same byte.
 QString DecodeBig5(QByteArrayView bytes);
 
+// Whether every byte is part of a code page 950 code DecodeBig5 reads as a
+// character, so that decoding would need no placeholder.
+bool IsCleanBig5(QByteArrayView bytes);
+
 // The placeholder for a kept byte b (0x80 to 0xFF) is the lone low surrogate
 // kBig5PlaceholderBase + b (U+DC80 to U+DCFF). No character is a lone
 // surrogate, so a placeholder can never be mistaken for text, nor text for a

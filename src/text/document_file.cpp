@@ -1,7 +1,9 @@
 #include "text/document_file.h"
 
 #include "text/big5_codec.h"
+#include "text/encoding_guess.h"
 #include "text/line_split.h"
+#include "text/utf8_validation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,16 +24,13 @@ bool IsAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
 }
 
-// Strict: an overlong form, an encoded surrogate or a cut-off sequence makes
-// the bytes not UTF-8, so that whatever is accepted is written back unchanged.
-std::optional<QString> DecodeUtf8(QByteArrayView bytes)
+// Bytes already known to be valid UTF-8. A further mark after the one
+// already removed is text and must stay.
+QString DecodeUtf8(QByteArrayView bytes)
 {
-    // A further mark after the one already removed is text and must stay.
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                        QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
+    return decoder(bytes);
 }
 
 // CR LF, lone CR and lone LF all end a line; inside the program a line
@@ -129,14 +128,16 @@ QFileInfo SaveTarget(const QString& path)
 
 DocumentText DecodeDocument(QByteArrayView bytes)
 {
-    const bool marked = bytes.startsWith(kByteOrderMark);
-    if (marked || !IsAscii(bytes)) {
-        const QByteArrayView body = marked ? bytes.sliced(kByteOrderMark.size()) : bytes;
-        if (std::optional<QString> utf8 = DecodeUtf8(body))
-            return {ToNewlines(std::move(*utf8)),
-                    marked ? FileEncoding::Utf8Bom : FileEncoding::Utf8};
+    if (bytes.startsWith(kByteOrderMark)) {
+        const QByteArrayView body = bytes.sliced(kByteOrderMark.size());
+        if (IsValidUtf8(body)) return {ToNewlines(DecodeUtf8(body)), FileEncoding::Utf8Bom};
         // A mark followed by bytes that are not UTF-8 is read as Big5 with
         // the rest, so that those bytes too are written back unchanged.
+    } else if (IsValidUtf8(bytes) && !IsAscii(bytes)) {
+        // Valid UTF-8 that is Big5 too is UTF-8 only where it reads so.
+        QString utf8 = DecodeUtf8(bytes);
+        if (!IsCleanBig5(bytes) || ReadsAsUtf8Text(utf8))
+            return {ToNewlines(std::move(utf8)), FileEncoding::Utf8};
     }
     return {ToNewlines(DecodeBig5(bytes)), FileEncoding::Big5};
 }

@@ -24,9 +24,10 @@ struct DocumentText {
     FileEncoding encoding = FileEncoding::Big5;
 };
 
-// File bytes to document text. A byte-order mark, or valid UTF-8 with at
-// least one non-ASCII character, means UTF-8; anything else is Big5. CR LF,
-// lone CR and lone LF all become "\n".
+// File bytes to document text. A byte-order mark before valid UTF-8 means
+// UTF-8; so does valid UTF-8 with a non-ASCII character that is not Big5, or
+// is Big5 too but reads as UTF-8 text (ReadsAsUtf8Text). Anything else is
+// Big5. CR LF, lone CR and lone LF all become "\n".
 DocumentText DecodeDocument(QByteArrayView bytes);
 
 // Document text to file bytes, every line break written as CR LF. Fails when

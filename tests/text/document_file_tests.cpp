@@ -227,8 +227,8 @@ TEST_F(DocumentFileTest, ArticleIsSplitIntoLines)
     EXPECT_EQ(ReadArticleLines(path(u"article.txt"_s), &error),
               (QStringList{u"第一行"_s, u"第二行"_s, u"第三行"_s, u""_s}));
 
-    writeRaw(path(u"utf8.txt"_s), u"α\r\nβ\r\n"_s.toUtf8());
-    EXPECT_EQ(ReadArticleLines(path(u"utf8.txt"_s), &error), (QStringList{u"α"_s, u"β"_s}));
+    writeRaw(path(u"utf8.txt"_s), u"Καλημέρα\r\nβ\r\n"_s.toUtf8());
+    EXPECT_EQ(ReadArticleLines(path(u"utf8.txt"_s), &error), (QStringList{u"Καλημέρα"_s, u"β"_s}));
 
     writeRaw(path(u"empty.txt"_s), {});
     EXPECT_EQ(ReadArticleLines(path(u"empty.txt"_s), &error), QStringList());
