@@ -31,8 +31,13 @@ void TForm1::SpeedButton18Click()
 bool TForm1::writeDocument(const QString& path)
 {
     QString error;
-    if (!text::WriteDocumentFile(path, markup::DocumentText(*Memo1), m_fileEncoding, &error)) {
-        m_prompts.error(error);
+    QString reason;
+    if (!text::WriteDocumentFile(path, markup::DocumentText(*Memo1), m_fileEncoding, &error,
+                                 &reason)) {
+        if (reason.isEmpty())
+            m_prompts.error(error);
+        else
+            m_prompts.errorWithDetail(error, reason);
         return false;
     }
     Memo1->document()->setModified(false);

@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -106,24 +105,6 @@ QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodi
         QString::number(line), QString::number(column), shown, hex, encodingName);
 }
 
-// Permission bits as well as access(): the superuser passes access() on
-// every file, yet a file or folder without any write bit is read-only here.
-bool IsWritable(const QFileInfo& info)
-{
-    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return info.isWritable() && (info.permissions() & writeBits);
-}
-
-// The file a save will replace: QSaveFile writes to the end of a chain of
-// symbolic links, so the checks must look at that file and its folder.
-QFileInfo SaveTarget(const QString& path)
-{
-    QFileInfo info(path);
-    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
-        info = QFileInfo(info.symLinkTarget());
-    return info;
-}
-
 }  // namespace
 
 DocumentText DecodeDocument(QByteArrayView bytes)
@@ -179,32 +160,6 @@ std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return fail();
     return DecodeDocument(bytes);
-}
-
-bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error)
-{
-    const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
-    if (!bytes) return false;
-    const auto fail = [&] {
-        if (error) *error = u"Cannot create file "_s + path;
-        return false;
-    };
-    if (path.isEmpty()) return fail();
-    const QFileInfo target = SaveTarget(path);
-    // QSaveFile renames its temporary file over the old one, which the folder
-    // allows even when the file itself is read-only; a read-only file must
-    // stay as it is, and anything but a plain file must not be replaced.
-    if (target.exists() && (!target.isFile() || !IsWritable(target))) return fail();
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir() || !IsWritable(folder)) return fail();
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail();
-    if (file.write(*bytes) != bytes->size()) {
-        file.cancelWriting();
-        return fail();
-    }
-    return file.commit() || fail();
 }
 
 std::optional<QStringList> ReadArticleLines(const QString& path, QString* error)

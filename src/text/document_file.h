@@ -39,12 +39,19 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
 // followed by the path.
 std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error);
 
-// Writes a whole document file, replacing the old one only once the new one
-// is complete; a failed write leaves the old file as it was. The file keeps
-// its permissions. Errors: an unencodable character as EncodeDocument names
-// it (nothing is written), or "Cannot create file " followed by the path.
-bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding,
-                       QString* error);
+// Writes a whole document file. The old file is replaced only once the new
+// one is complete (a failed write leaves it as it was), and the new one gets
+// the old one's owner, group and mode. Where that cannot be done (the file
+// has other hard links, its owner or group cannot be given to a new file, or
+// the folder may not be written while the file may), the file is written in
+// place, after its old bytes have been copied to a backup in the recovery
+// folder; the backup is removed once the write has succeeded and kept, named
+// in `reason`, when it has not.
+// Errors: an unencodable character as EncodeDocument names it (nothing is
+// written), or "Cannot create file " followed by the path, with the system's
+// reason (and what became of the old bytes) in `reason`.
+bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
+                       QString* reason = nullptr);
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.
