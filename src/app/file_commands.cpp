@@ -16,9 +16,10 @@ void TForm1::SpeedButton18Click()
     const auto path = m_prompts.chooseFile(OpenDialog1);
     if (!path) return;
     QString error;
-    const auto document = text::ReadDocumentFile(*path, &error);
+    QString reason;
+    const auto document = text::ReadDocumentFile(*path, &error, &reason);
     if (!document) {
-        m_prompts.error(error);
+        m_prompts.errorWithDetail(error, reason);
         return;
     }
     Memo1->setPlainText(markup::EditorText(document->text));
@@ -66,9 +67,16 @@ void TForm1::SpeedButton51Click()
     const auto path = m_prompts.chooseFile(OpenDialog2);
     if (!path) return;
     QString error;
-    const auto lines = text::ReadArticleLines(*path, &error);
+    QString reason;
+    const auto lines = text::ReadArticleLines(*path, &error, &reason);
     if (!lines) {
-        m_prompts.error(error);
+        m_prompts.errorWithDetail(error, reason);
+        return;
+    }
+    qint64 size = Memo1->document()->characterCount();
+    for (const QString& line : *lines) size += line.size() + 1;
+    if (size > text::kMaxDocumentBytes) {
+        m_prompts.errorWithDetail(u"Cannot open file "_s + *path, text::TooLargeReason(size));
         return;
     }
     QStringList editorLines;

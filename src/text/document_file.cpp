@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -146,25 +147,40 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
     return bytes;
 }
 
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error)
+QString TooLargeReason(qint64 size)
 {
-    const auto fail = [&]() -> std::optional<DocumentText> {
+    const auto megabytes = [](qint64 bytes) {
+        return QString::number((bytes + (1 << 20) - 1) >> 20);
+    };
+    return u"大小 %1 MB，超過可編輯的上限 %2 MB"_s.arg(megabytes(size),
+                                                       megabytes(kMaxDocumentBytes));
+}
+
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason)
+{
+    const auto fail = [&](const QString& why) -> std::optional<DocumentText> {
         if (error) *error = u"Cannot open file "_s + path;
+        if (reason) *reason = why;
         return std::nullopt;
     };
     // Folders, devices and pipes are no documents; reading a device such as
     // /dev/zero would never end.
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return fail();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) return fail(qt_error_string(ENOENT));
+    if (!info.isFile()) return fail(qt_error_string(info.isDir() ? EISDIR : EINVAL));
+    if (info.size() > kMaxDocumentBytes) return fail(TooLargeReason(info.size()));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return fail();
+    if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return fail();
+    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    // It may have grown since it was measured.
+    if (bytes.size() > kMaxDocumentBytes) return fail(TooLargeReason(bytes.size()));
     return DecodeDocument(bytes);
 }
 
-std::optional<QStringList> ReadArticleLines(const QString& path, QString* error)
+std::optional<QStringList> ReadArticleLines(const QString& path, QString* error, QString* reason)
 {
-    std::optional<DocumentText> document = ReadDocumentFile(path, error);
+    std::optional<DocumentText> document = ReadDocumentFile(path, error, reason);
     if (!document) return std::nullopt;
     return SplitLines(document->text);
 }

@@ -35,9 +35,19 @@ DocumentText DecodeDocument(QByteArrayView bytes);
 // with its line and column.
 std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding, QString* error);
 
+// The largest file Open and Insert article take, and the most characters a
+// document may reach by Insert article: far below what the editing area's
+// int positions could address, and still a document the editor handles.
+inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
+
+// Why a document of `size` bytes or characters is refused, for the error box.
+QString TooLargeReason(qint64 size);
+
 // Reads a whole document file. On failure `error` is "Cannot open file "
-// followed by the path.
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error);
+// followed by the path, and `reason` says why (the system's reason, or a file
+// larger than kMaxDocumentBytes).
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error,
+                                             QString* reason = nullptr);
 
 // Writes a whole document file. The old file is replaced only once the new
 // one is complete (a failed write leaves it as it was), and the new one gets
@@ -55,6 +65,7 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.
-std::optional<QStringList> ReadArticleLines(const QString& path, QString* error);
+std::optional<QStringList> ReadArticleLines(const QString& path, QString* error,
+                                            QString* reason = nullptr);
 
 }  // namespace text

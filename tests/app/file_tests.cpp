@@ -194,11 +194,31 @@ TEST_F(FileTest, AFileThatCannotBeOpenedChangesNothing)
     prompts.clearAsked();
     prompts.confirmAnswers = {true};
     open(u"missing.txt"_s);
-    EXPECT_EQ(prompts.asked().last(), u"error:Cannot open file "_s + path(u"missing.txt"_s) + u'.');
+    EXPECT_EQ(prompts.asked().last(), u"error:Cannot open file "_s + path(u"missing.txt"_s) +
+                                          u".\n\n"_s + qt_error_string(ENOENT) + u'.');
     EXPECT_EQ(text(), u"edited"_s);
     EXPECT_EQ(form.currentFileName(), path(u"kept.txt"_s));
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--kept.txt"_s);
     EXPECT_TRUE(modified());
+}
+
+TEST_F(FileTest, FilesAboveTheSizeLimitAreRefused)
+{
+    // Sparse: it takes no room on the disk.
+    QFile huge(path(u"huge.txt"_s));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(600 * 1024 * 1024));
+    huge.close();
+    setText(u"kept"_s);
+    const QString refused = u"error:Cannot open file "_s + path(u"huge.txt"_s) +
+                            u".\n\n大小 600 MB，超過可編輯的上限 512 MB."_s;
+    open(u"huge.txt"_s);
+    EXPECT_EQ(prompts.asked().last(), refused);
+    prompts.fileAnswers = {path(u"huge.txt"_s)};
+    button("SpeedButton51")->click();
+    EXPECT_EQ(prompts.asked().last(), refused);
+    EXPECT_EQ(text(), u"kept"_s);
+    EXPECT_EQ(form.currentFileName(), u"\\0"_s);
 }
 
 TEST_F(FileTest, SaveOfAnUntitledDocumentAsksForAName)
