@@ -5,6 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/form_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -219,6 +225,35 @@ TEST_F(FileTest, FilesAboveTheSizeLimitAreRefused)
     EXPECT_EQ(prompts.asked().last(), refused);
     EXPECT_EQ(text(), u"kept"_s);
     EXPECT_EQ(form.currentFileName(), u"\\0"_s);
+}
+
+// Memory runs out in a child process whose address space is capped just
+// above what it already uses; reading a 300 MB article cannot fit.
+TEST_F(FileTest, AnAllocationFailureShowsAnErrorAndKeepsTheDocument)
+{
+    QFile article(path(u"article.txt"_s));
+    ASSERT_TRUE(article.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(article.resize(300 * 1024 * 1024));
+    article.close();
+    setText(u"kept"_s);
+    form.Memo1->document()->setModified(false);
+    const auto insertWithLittleMemory = [&] {
+        QFile status(u"/proc/self/statm"_s);
+        if (!status.open(QIODevice::ReadOnly)) std::exit(2);
+        const rlim_t pages = status.readAll().split(' ').value(0).toULongLong();
+        const rlimit cap{pages * rlim_t(sysconf(_SC_PAGESIZE)) + 128 * 1024 * 1024, RLIM_INFINITY};
+        if (pages == 0 || setrlimit(RLIMIT_AS, &cap) != 0) std::exit(2);
+        prompts.fileAnswers = {path(u"article.txt"_s)};
+        button("SpeedButton51")->click();
+        const QString expected = u"error:Out of memory.\n\n指令已停止，文件維持原狀."_s;
+        if (prompts.asked().value(prompts.asked().size() - 1) != expected || text() != u"kept"_s ||
+            modified()) {
+            std::fprintf(stderr, "%s\n", qPrintable(prompts.asked().join(u'|')));
+            std::exit(1);
+        }
+        std::exit(0);
+    };
+    EXPECT_EXIT(insertWithLittleMemory(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FileTest, SaveOfAnUntitledDocumentAsksForAName)
