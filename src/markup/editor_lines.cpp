@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <iterator>
+
 namespace markup {
 
 namespace {
@@ -47,17 +49,10 @@ int RowCount(const QPlainTextEdit& memo, const QTextBlock& block)
     return textLayout ? textLayout->lineCount() : 1;
 }
 
-constexpr char16_t kFrameStart = 0xFDD0;
-constexpr char16_t kFrameEnd = 0xFDD1;
-constexpr char16_t kFrameStartStandIn = 0xDC00;
-constexpr char16_t kFrameEndStandIn = 0xDC01;
-
-bool IsStandIn(const QString& text, qsizetype i)
-{
-    const char16_t c = text[i].unicode();
-    return (c == kFrameStartStandIn || c == kFrameEndStandIn) &&
-           !(i > 0 && text[i - 1].isHighSurrogate());
-}
+// Characters the editing area's document takes as paragraph breaks, held
+// there as the lone surrogate kStandInBase + their index.
+constexpr char16_t kHeldCharacters[] = {0xFDD0, 0xFDD1, 0x2029};
+constexpr char16_t kStandInBase = 0xDC00;
 
 }  // namespace
 
@@ -68,22 +63,27 @@ QString DocumentText(const QPlainTextEdit& memo)
 
 QString FromEditorText(QString text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QChar::ParagraphSeparator)
-            text[i] = u'\n';
-        else if (IsStandIn(text, i))
-            text[i] = QChar(text[i].unicode() == kFrameStartStandIn ? kFrameStart : kFrameEnd);
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c == QChar::ParagraphSeparator) {
+            data[i] = u'\n';
+        } else if (c >= kStandInBase && c < kStandInBase + std::size(kHeldCharacters) &&
+                   !(i > 0 && QChar::isHighSurrogate(data[i - 1]))) {
+            data[i] = kHeldCharacters[c - kStandInBase];
+        }
     }
     return text;
 }
 
 QString EditorText(QString text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QChar(kFrameStart))
-            text[i] = QChar(kFrameStartStandIn);
-        else if (text[i] == QChar(kFrameEnd))
-            text[i] = QChar(kFrameEndStandIn);
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        for (std::size_t held = 0; held < std::size(kHeldCharacters); ++held)
+            if (data[i] == kHeldCharacters[held]) data[i] = char16_t(kStandInBase + held);
     }
     return text;
 }

@@ -103,8 +103,8 @@ TEST_F(FileTest, EveryCharacterIsSavedAndSentAsTyped)
 {
     // The last three are private-use characters that must not be taken for
     // the kept bytes 0x41, 0x0A and 0x3C.
-    for (const QString& c : {u"\u00A0"_s, u"\u2028"_s, u"\uFDD0"_s, u"\uFDD1"_s, u"\U000F0041"_s,
-                             u"\U000F000A"_s, u"\U000F003C"_s}) {
+    for (const QString& c : {u"\u00A0"_s, u"\u2028"_s, u"\u2029"_s, u"\uFDD0"_s, u"\uFDD1"_s,
+                             u"\U000F0041"_s, u"\U000F000A"_s, u"\U000F003C"_s}) {
         SCOPED_TRACE(c.toStdString());
         const QString line = u"A"_s + c + u"B"_s;
         const QByteArray utf8 = "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
