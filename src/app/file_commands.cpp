@@ -25,12 +25,13 @@ void TForm1::SpeedButton18Click()
 bool TForm1::openDocument(const QString& path)
 {
     QString error;
-    const auto document = text::ReadDocumentFile(path, &error);
+    QString reason;
+    const auto document = text::ReadDocumentFile(path, &error, &reason);
     if (!document) {
-        m_prompts.error(error);
+        m_prompts.errorWithDetail(error, reason);
         return false;
     }
-    Memo1->setPlainText(document->text);
+    Memo1->setPlainText(markup::EditorText(document->text));
     Memo1->document()->setModified(false);
     m_fileEncoding = document->encoding;
     m_currentFileName = path;
@@ -79,10 +80,15 @@ bool TForm1::noteFileDrop(QObject* receiver, QEvent* event)
 bool TForm1::writeDocument(const QString& path)
 {
     QString error;
-    const QString document = Memo1->toPlainText();
-    if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error)) {
-        showRefusedCharacter(document, &error);
-        m_prompts.error(error);
+    QString reason;
+    const QString document = markup::DocumentText(*Memo1);
+    if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error, &reason)) {
+        if (reason.isEmpty()) {
+            showRefusedCharacter(document, &error);
+            m_prompts.error(error);
+        } else {
+            m_prompts.errorWithDetail(error, reason);
+        }
         return false;
     }
     Memo1->document()->setModified(false);
@@ -128,12 +134,22 @@ void TForm1::SpeedButton51Click()
     const auto path = m_prompts.chooseFile(OpenDialog2);
     if (!path) return;
     QString error;
-    const auto lines = text::ReadArticleLines(*path, &error);
+    QString reason;
+    const auto lines = text::ReadArticleLines(*path, &error, &reason);
     if (!lines) {
-        m_prompts.error(error);
+        m_prompts.errorWithDetail(error, reason);
         return;
     }
-    appendLines(*lines);
+    qint64 size = Memo1->document()->characterCount();
+    for (const QString& line : *lines) size += line.size() + 1;
+    if (size > text::kMaxDocumentBytes) {
+        m_prompts.errorWithDetail(u"Cannot open file "_s + *path, text::TooLargeReason(size));
+        return;
+    }
+    QStringList editorLines;
+    editorLines.reserve(lines->size());
+    for (const QString& line : *lines) editorLines.append(markup::EditorText(line));
+    appendLines(editorLines);
 }
 
 void TForm1::SpeedButton15Click()

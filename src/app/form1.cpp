@@ -271,8 +271,9 @@ void TForm1::connectEvents()
         // otherwise pick the entry matching the typed text and report it.
         disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
         disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
-        connect(box, &QComboBox::activated, this, handler);
-        connect(box->lineEdit(), &QLineEdit::textEdited, this, handler);
+        connect(box, &QComboBox::activated, this, [this, handler] { runCommand(handler); });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                [this, handler] { runCommand(handler); });
     }
 
     connect(Memo1, &MemoEdit::keyReleased, this, &TForm1::Memo1KeyUp);
@@ -285,7 +286,7 @@ void TForm1::connectEvents()
     qApp->installEventFilter(this);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (PageControl1->widget(index) == TabSheet2) TabSheet2Show();
+        if (PageControl1->widget(index) == TabSheet2) runCommand(&TForm1::TabSheet2Show);
     });
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1->start();

@@ -223,9 +223,12 @@ private:
     void updateCaretPosition();
     void setPanelVisible(QWidget* panel, const char* actionName);
     // Runs a command; a failure inside it goes to the application's error box.
+    // When memory runs out, what the command had changed is undone.
     void guarded(const std::function<void()>& command);
     void buildFindDialogs();
     void findNextFrom(FindReplaceDialog& dialog);
+    // A bound handler, run as a guarded command.
+    void runCommand(Handler handler);
 
     Prompts& m_prompts;
     KeyboardState& m_keyboard;

@@ -162,7 +162,9 @@ QAction* TForm1::addMenuRow(QMenu* menu, const MenuRow& row)
             entry->setCheckable(true);
             entry->setChecked(true);
         }
-        if (row.handler) connect(entry, &QAction::triggered, this, row.handler);
+        if (row.handler)
+            connect(entry, &QAction::triggered, this,
+                    [this, handler = row.handler] { runCommand(handler); });
     }
     if (row.name) entry->setObjectName(QString::fromLatin1(row.name));
     entry->setVisible(row.kind != MenuRow::HiddenSeparator && row.kind != MenuRow::Hidden);
@@ -283,7 +285,9 @@ void TForm1::addButtonRow(QFrame* panel, const ButtonRow& row)
         width = panel == Panel5 ? 34 : 30;
         button->setFixedSize(width, buttonHeight);
         button->setEnabled(row.handler != nullptr);
-        if (row.handler) connect(button, &QToolButton::clicked, this, row.handler);
+        if (row.handler)
+            connect(button, &QToolButton::clicked, this,
+                    [this, handler = row.handler] { runCommand(handler); });
         widget = button;
     }
     const int y = (height - widget->height()) / 2;
@@ -306,7 +310,8 @@ void TForm1::addSymbolRow(const SymbolRow& row)
     button->setFont(MingFont(15));
     button->setStyleSheet(u"color: blue;"_s);
     button->setGeometry(row.x, 1, 25, 23);
-    connect(button, &QToolButton::clicked, this, row.handler);
+    connect(button, &QToolButton::clicked, this,
+            [this, handler = row.handler] { runCommand(handler); });
 }
 
 void TForm1::buildDialogs()

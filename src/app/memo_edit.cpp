@@ -3,6 +3,20 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QTextCursor>
+
+#include "markup/editor_lines.h"
+#include "text/big5_codec.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The exact UTF-16 text, for pastes within the program.
+const QString kExactTextFormat = u"application/x-quillpost-text"_s;
+
+}  // namespace
 
 MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {}
 
@@ -39,4 +53,37 @@ void MemoEdit::contextMenuEvent(QContextMenuEvent* event)
         return;
     }
     m_contextMenu->exec(event->globalPos());
+}
+
+QMimeData* MemoEdit::createMimeDataFromSelection() const
+{
+    QString selected = textCursor().selectedText();
+    auto* data = new QMimeData;
+    data->setData(kExactTextFormat, QByteArray(reinterpret_cast<const char*>(selected.utf16()),
+                                               selected.size() * sizeof(char16_t)));
+    data->setText(text::WithoutPlaceholders(markup::FromEditorText(std::move(selected))));
+    return data;
+}
+
+bool MemoEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(kExactTextFormat) || QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void MemoEdit::insertFromMimeData(const QMimeData* source)
+{
+    const QByteArray exact = source->data(kExactTextFormat);
+    const QString exactText(reinterpret_cast<const QChar*>(exact.constData()), exact.size() / 2);
+    // The exact text only while it still matches the plain one, so that what
+    // another program put on the clipboard since is never replaced by an old
+    // copy.
+    const bool matches =
+        exact.size() % 2 == 0 &&
+        text::WithoutPlaceholders(markup::FromEditorText(exactText)) == source->text();
+    if (!matches && !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    textCursor().insertText(matches ? exactText : markup::EditorText(source->text()));
+    ensureCursorVisible();
 }

@@ -30,6 +30,12 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The clipboard gets the selection as typed (no-break spaces and line
+    // separators kept), kept bytes of a Big5 file shown as U+FFFD; a paste
+    // inside the program takes the exact text, kept bytes included.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     QList<QKeySequence> m_windowShortcuts;

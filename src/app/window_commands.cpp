@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextDocument>
+
+#include <new>
 
 #include "app/form1.h"
 #include "app/memo_edit.h"
@@ -13,11 +16,28 @@ using namespace Qt::Literals::StringLiterals;
 
 void TForm1::guarded(const std::function<void()>& command)
 {
+    QTextDocument* const document = Memo1->document();
+    const int undoSteps = document->availableUndoSteps();
+    const bool modified = document->isModified();
     try {
         command();
+    } catch (const std::bad_alloc&) {
+        // Every change the command made is one undo step or more.
+        while (document->availableUndoSteps() > undoSteps) {
+            const int before = document->availableUndoSteps();
+            document->undo();
+            if (document->availableUndoSteps() >= before) break;
+        }
+        document->setModified(modified);
+        m_prompts.errorWithDetail(u"Out of memory"_s, u"指令已停止，文件維持原狀"_s);
     } catch (const std::exception& failure) {
         m_prompts.error(QString::fromUtf8(failure.what()));
     }
+}
+
+void TForm1::runCommand(Handler handler)
+{
+    guarded([this, handler] { (this->*handler)(); });
 }
 
 void TForm1::setCaptionFor(const QString& fileName)

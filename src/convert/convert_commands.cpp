@@ -15,12 +15,12 @@ using namespace Qt::Literals::StringLiterals;
 
 void TForm1::replaceDocument(const QString& text)
 {
-    if (text == Memo1->toPlainText()) return;
+    if (text == markup::DocumentText(*Memo1)) return;
     // One edit, so one Undo brings the document back.
     QTextCursor all(Memo1->document());
     all.beginEditBlock();
     all.select(QTextCursor::Document);
-    all.insertText(text, QTextCharFormat());
+    all.insertText(markup::EditorText(text), QTextCharFormat());
     all.endEditBlock();
     Memo1->setTextCursor(all);
 }
@@ -32,7 +32,7 @@ void TForm1::XTHTML1Click()
 
 void TForm1::HTML1Click()
 {
-    replaceDocument(convert::StripHtmlTags(Memo1->toPlainText()));
+    replaceDocument(convert::StripHtmlTags(markup::DocumentText(*Memo1)));
 }
 
 void TForm1::TabSheet2Show()

@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <iterator>
+
 namespace markup {
 
 namespace {
@@ -47,7 +49,44 @@ int RowCount(const QPlainTextEdit& memo, const QTextBlock& block)
     return textLayout ? textLayout->lineCount() : 1;
 }
 
+// Characters the editing area's document takes as paragraph breaks, held
+// there as the lone surrogate kStandInBase + their index.
+constexpr char16_t kHeldCharacters[] = {0xFDD0, 0xFDD1, 0x2029};
+constexpr char16_t kStandInBase = 0xDC00;
+
 }  // namespace
+
+QString DocumentText(const QPlainTextEdit& memo)
+{
+    return FromEditorText(memo.document()->toRawText());
+}
+
+QString FromEditorText(QString text)
+{
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c == QChar::ParagraphSeparator) {
+            data[i] = u'\n';
+        } else if (c >= kStandInBase && c < kStandInBase + std::size(kHeldCharacters) &&
+                   !(i > 0 && QChar::isHighSurrogate(data[i - 1]))) {
+            data[i] = kHeldCharacters[c - kStandInBase];
+        }
+    }
+    return text;
+}
+
+QString EditorText(QString text)
+{
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        for (std::size_t held = 0; held < std::size(kHeldCharacters); ++held)
+            if (data[i] == kHeldCharacters[held]) data[i] = char16_t(kStandInBase + held);
+    }
+    return text;
+}
 
 QStringList DisplayedLines(const QPlainTextEdit& memo)
 {
@@ -56,7 +95,7 @@ QStringList DisplayedLines(const QPlainTextEdit& memo)
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const bool last = !block.next().isValid();
         if (last && block.length() <= 1) break;  // the empty line after a final break
-        const QString text = block.text();
+        const QString text = FromEditorText(block.text());
         if (!Wraps(memo)) {
             lines.append(text);
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 class QPlainTextEdit;
@@ -10,6 +11,22 @@ class QPlainTextEdit;
 // Printing, the conversion and the preview read the document this way, and
 // the status bar numbers the same rows.
 namespace markup {
+
+// The whole document as it is held, with "\n" between paragraphs and every
+// other character as typed; unlike QPlainTextEdit::toPlainText() it keeps
+// U+00A0, U+2028, U+FDD0 and U+FDD1. Everything that takes the document as a
+// whole (saving, the clipboard, the conversions) reads it this way. A U+2029
+// that came with the text is kept as well (see EditorText).
+QString DocumentText(const QPlainTextEdit& memo);
+
+// Text made ready to go into the editing area. Its document takes U+FDD0,
+// U+FDD1 and U+2029 as paragraph breaks, so they are held as the stand-ins
+// U+DC00, U+DC01 and U+DC02 (lone surrogates, which no real text contains)
+// and turned back by DocumentText and DisplayedLines.
+QString EditorText(QString text);
+// The inverse, for raw text taken from the editing area (a whole document, a
+// block or a selection): stand-ins back, U+2029 paragraph separators to "\n".
+QString FromEditorText(QString text);
 
 // The lines, each without its break. A document ending with a line break has
 // no empty last line; the empty document has no line.

@@ -27,6 +27,9 @@ public:
     virtual bool confirm(const QString& caption, const QString& text) = 0;
     // The application's error box: caption "Quillpost 4.0", error icon, OK.
     virtual void error(const QString& text) = 0;
+    // The error box with the failure's text as its first line and, after an
+    // empty line, the detail (the system's reason, what became of a file).
+    virtual void errorWithDetail(const QString& text, const QString& detail);
     // A plain message box captioned with the application title, one OK.
     virtual void message(const QString& text) = 0;
     // The editor-font dialog, pre-set with `initial`; nothing when cancelled.

@@ -19,6 +19,11 @@ QString ErrorBoxText(const QString& failure)
     return failure.endsWith(u'.') || failure.endsWith(u'。') ? failure : failure + u'.';
 }
 
+void Prompts::errorWithDetail(const QString& text, const QString& detail)
+{
+    error(ErrorBoxText(text) + u"\n\n"_s + detail);
+}
+
 bool QtPrompts::confirm(const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel,

@@ -134,9 +134,13 @@ const Big5Tables& Tables()
 
 void AppendPlaceholder(char16_t*& out, uchar byte)
 {
-    const char32_t placeholder = kBig5PlaceholderBase + byte;
-    *out++ = QChar::highSurrogate(placeholder);
-    *out++ = QChar::lowSurrogate(placeholder);
+    *out++ = char16_t(kBig5PlaceholderBase + byte);
+}
+
+bool IsPlaceholderAt(const char16_t* units, qsizetype i)
+{
+    return units[i] >= kBig5PlaceholderBase + 0x80 && units[i] <= kBig5PlaceholderBase + 0xFF &&
+           !(i > 0 && QChar::isHighSurrogate(units[i - 1]));
 }
 
 // Output buffer that grows as needed; a character reference may take up to
@@ -167,6 +171,16 @@ private:
     qsizetype m_size = 0;
 };
 
+// Writes "&#N;" at `out` (room for 14 bytes); returns its length.
+qsizetype AppendReference(char* out, char32_t codePoint)
+{
+    out[0] = '&';
+    out[1] = '#';
+    const auto written = std::to_chars(out + 2, out + 13, quint32(codePoint));
+    *written.ptr = ';';
+    return written.ptr + 1 - out;
+}
+
 Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
 {
     const Big5Tables& tables = Tables();
@@ -188,6 +202,15 @@ Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
         } else if (code != 0) {
             out[0] = char(code & 0xFF);
             length = 1;
+        } else if (IsPlaceholderAt(units, i)) {
+            // Only the file gets the kept byte back; a page shows that a
+            // byte was there without letting it join its neighbours.
+            if (policy == Unencodable::Fail) {
+                out[0] = char(units[i] - kBig5PlaceholderBase);
+                length = 1;
+            } else {
+                length = AppendReference(out, QChar::ReplacementCharacter);
+            }
         } else {
             char32_t codePoint = units[i];
             if (QChar::isHighSurrogate(units[i]) && i + 1 < count &&
@@ -195,19 +218,11 @@ Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
                 codePoint = QChar::surrogateToUcs4(units[i], units[i + 1]);
                 step = 2;
             }
-            if (codePoint >= kBig5PlaceholderBase && codePoint <= kBig5PlaceholderBase + 0xFF) {
-                out[0] = char(codePoint - kBig5PlaceholderBase);
-                length = 1;
-            } else if (policy == Unencodable::Fail) {
+            if (policy == Unencodable::Fail) {
                 result.failedAt = i;
                 return result;
-            } else {
-                out[0] = '&';
-                out[1] = '#';
-                const auto written = std::to_chars(out + 2, out + 14, quint32(codePoint));
-                *written.ptr = ';';
-                length = written.ptr + 1 - out;
             }
+            length = AppendReference(out, codePoint);
         }
         if (limited && sink.size() + length > maxBytes) break;
         sink.commit(length);
@@ -229,13 +244,48 @@ Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable p
     return Encode(text, policy, qMax<qsizetype>(maxBytes, 0));
 }
 
+bool IsCleanBig5(QByteArrayView bytes)
+{
+    const Big5Tables& tables = Tables();
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = in + bytes.size();
+    while (in < end) {
+        if (tables.single[*in] != kNotSingle) {
+            ++in;
+            continue;
+        }
+        if (in + 1 == end) return false;
+        const char16_t pair = tables.pairs[*in * 256 + in[1]];
+        if (pair == kLeadOnly || pair == kKeepBothBytes) return false;
+        in += 2;
+    }
+    return true;
+}
+
+bool IsBig5Placeholder(QStringView text, qsizetype i)
+{
+    return i >= 0 && i < text.size() && IsPlaceholderAt(text.utf16(), i);
+}
+
+QString WithoutPlaceholders(QString text)
+{
+    const auto* const units = reinterpret_cast<const char16_t*>(text.utf16());
+    qsizetype first = 0;
+    while (first < text.size() && !IsPlaceholderAt(units, first)) ++first;
+    if (first == text.size()) return text;
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());  // detaches
+    for (qsizetype i = first; i < text.size(); ++i)
+        if (IsPlaceholderAt(data, i)) data[i] = QChar::ReplacementCharacter;
+    return text;
+}
+
 QString DecodeBig5(QByteArrayView bytes)
 {
     const Big5Tables& tables = Tables();
     const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* const end = in + bytes.size();
-    // Every byte gives at most two code units (a placeholder).
-    QString text(bytes.size() * 2, Qt::Uninitialized);
+    // Every byte gives at most one code unit.
+    QString text(bytes.size(), Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
     char16_t* out = begin;
     while (in < end) {

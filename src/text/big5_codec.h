@@ -13,7 +13,8 @@ namespace text {
 // What to do with a character code page 950 cannot hold.
 enum class Unencodable {
     Fail,                // stop: no bytes, failedAt names the character
-    CharacterReference,  // write "&#N;" (decimal code point), for HTML pages
+    CharacterReference,  // write "&#N;" (decimal code point), for HTML pages; a
+                         // placeholder for a kept byte becomes "&#65533;"
 };
 
 struct Big5Encoded {
@@ -26,14 +27,27 @@ struct Big5Encoded {
 Big5Encoded EncodeBig5(QStringView text, Unencodable policy);
 
 // Decodes code page 950 bytes. A byte sequence that is not valid Big5 is kept:
-// each such byte becomes a visible placeholder character that EncodeBig5
+// each such byte becomes a placeholder that EncodeBig5 with Unencodable::Fail
 // turns back into the same byte.
 QString DecodeBig5(QByteArrayView bytes);
 
-// The placeholder for a kept byte b (0x80 to 0xFF) is the code point
-// kBig5PlaceholderBase + b, in Supplementary Private Use Area-A, which code
-// page 950 never maps, so a placeholder can be told from real text.
-inline constexpr char32_t kBig5PlaceholderBase = 0xF0000;
+// Whether every byte is part of a code page 950 code DecodeBig5 reads as a
+// character, so that decoding would need no placeholder.
+bool IsCleanBig5(QByteArrayView bytes);
+
+// The placeholder for a kept byte b (0x80 to 0xFF) is the lone low surrogate
+// kBig5PlaceholderBase + b (U+DC80 to U+DCFF). No character is a lone
+// surrogate, so a placeholder can never be mistaken for text, nor text for a
+// placeholder; a real U+F00xx or U+DCxx pair is an ordinary character.
+inline constexpr char16_t kBig5PlaceholderBase = 0xDC00;
+
+// Whether units[i] is a placeholder: a low surrogate U+DC80 to U+DCFF that
+// does not end a surrogate pair.
+bool IsBig5Placeholder(QStringView text, qsizetype i);
+
+// The text with every placeholder replaced by U+FFFD, for whatever leaves the
+// program as text rather than as file bytes (the clipboard, printing).
+QString WithoutPlaceholders(QString text);
 
 // Encodes as much of the text as fits into maxBytes bytes, never cutting a
 // character (or a character reference) in two; for texts with a byte limit,

@@ -1,14 +1,16 @@
 #include "text/document_file.h"
 
 #include "text/big5_codec.h"
+#include "text/encoding_guess.h"
 #include "text/line_split.h"
+#include "text/utf8_validation.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -22,16 +24,13 @@ bool IsAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
 }
 
-// Strict: an overlong form, an encoded surrogate or a cut-off sequence makes
-// the bytes not UTF-8, so that whatever is accepted is written back unchanged.
-std::optional<QString> DecodeUtf8(QByteArrayView bytes)
+// Bytes already known to be valid UTF-8. A further mark after the one
+// already removed is text and must stay.
+QString DecodeUtf8(QByteArrayView bytes)
 {
-    // A further mark after the one already removed is text and must stay.
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                        QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
+    return decoder(bytes);
 }
 
 // CR LF, lone CR and lone LF all end a line; inside the program a line
@@ -116,36 +115,20 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
         QString::number(line), QString::number(column), shown, hex, encodingName);
 }
 
-// Permission bits as well as access(): the superuser passes access() on
-// every file, yet a file or folder without any write bit is read-only here.
-bool IsWritable(const QFileInfo& info)
-{
-    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return info.isWritable() && (info.permissions() & writeBits);
-}
-
-// The file a save will replace: QSaveFile writes to the end of a chain of
-// symbolic links, so the checks must look at that file and its folder.
-QFileInfo SaveTarget(const QString& path)
-{
-    QFileInfo info(path);
-    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
-        info = QFileInfo(info.symLinkTarget());
-    return info;
-}
-
 }  // namespace
 
 DocumentText DecodeDocument(QByteArrayView bytes)
 {
-    const bool marked = bytes.startsWith(kByteOrderMark);
-    if (marked || !IsAscii(bytes)) {
-        const QByteArrayView body = marked ? bytes.sliced(kByteOrderMark.size()) : bytes;
-        if (std::optional<QString> utf8 = DecodeUtf8(body))
-            return {ToNewlines(std::move(*utf8)),
-                    marked ? FileEncoding::Utf8Bom : FileEncoding::Utf8};
+    if (bytes.startsWith(kByteOrderMark)) {
+        const QByteArrayView body = bytes.sliced(kByteOrderMark.size());
+        if (IsValidUtf8(body)) return {ToNewlines(DecodeUtf8(body)), FileEncoding::Utf8Bom};
         // A mark followed by bytes that are not UTF-8 is read as Big5 with
         // the rest, so that those bytes too are written back unchanged.
+    } else if (IsValidUtf8(bytes) && !IsAscii(bytes)) {
+        // Valid UTF-8 that is Big5 too is UTF-8 only where it reads so.
+        QString utf8 = DecodeUtf8(bytes);
+        if (!IsCleanBig5(bytes) || ReadsAsUtf8Text(utf8))
+            return {ToNewlines(std::move(utf8)), FileEncoding::Utf8};
     }
     return {ToNewlines(DecodeBig5(bytes)), FileEncoding::Big5};
 }
@@ -173,51 +156,40 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
     return bytes;
 }
 
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error)
+QString TooLargeReason(qint64 size)
 {
-    const auto fail = [&]() -> std::optional<DocumentText> {
+    const auto megabytes = [](qint64 bytes) {
+        return QString::number((bytes + (1 << 20) - 1) >> 20);
+    };
+    return u"大小 %1 MB，超過可編輯的上限 %2 MB"_s.arg(megabytes(size),
+                                                       megabytes(kMaxDocumentBytes));
+}
+
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason)
+{
+    const auto fail = [&](const QString& why) -> std::optional<DocumentText> {
         if (error) *error = u"Cannot open file "_s + path;
+        if (reason) *reason = why;
         return std::nullopt;
     };
     // Folders, devices and pipes are no documents; reading a device such as
     // /dev/zero would never end.
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return fail();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) return fail(qt_error_string(ENOENT));
+    if (!info.isFile()) return fail(qt_error_string(info.isDir() ? EISDIR : EINVAL));
+    if (info.size() > kMaxDocumentBytes) return fail(TooLargeReason(info.size()));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return fail();
+    if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return fail();
+    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    // It may have grown since it was measured.
+    if (bytes.size() > kMaxDocumentBytes) return fail(TooLargeReason(bytes.size()));
     return DecodeDocument(bytes);
 }
 
-bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error)
+std::optional<QStringList> ReadArticleLines(const QString& path, QString* error, QString* reason)
 {
-    const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
-    if (!bytes) return false;
-    const auto fail = [&] {
-        if (error) *error = u"Cannot create file "_s + path;
-        return false;
-    };
-    if (path.isEmpty()) return fail();
-    const QFileInfo target = SaveTarget(path);
-    // QSaveFile renames its temporary file over the old one, which the folder
-    // allows even when the file itself is read-only; a read-only file must
-    // stay as it is, and anything but a plain file must not be replaced.
-    if (target.exists() && (!target.isFile() || !IsWritable(target))) return fail();
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir() || !IsWritable(folder)) return fail();
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail();
-    if (file.write(*bytes) != bytes->size()) {
-        file.cancelWriting();
-        return fail();
-    }
-    return file.commit() || fail();
-}
-
-std::optional<QStringList> ReadArticleLines(const QString& path, QString* error)
-{
-    std::optional<DocumentText> document = ReadDocumentFile(path, error);
+    std::optional<DocumentText> document = ReadDocumentFile(path, error, reason);
     if (!document) return std::nullopt;
     return SplitLines(document->text);
 }

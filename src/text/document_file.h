@@ -24,9 +24,10 @@ struct DocumentText {
     FileEncoding encoding = FileEncoding::Big5;
 };
 
-// File bytes to document text. A byte-order mark, or valid UTF-8 with at
-// least one non-ASCII character, means UTF-8; anything else is Big5. CR LF,
-// lone CR and lone LF all become "\n".
+// File bytes to document text. A byte-order mark before valid UTF-8 means
+// UTF-8; so does valid UTF-8 with a non-ASCII character that is not Big5, or
+// is Big5 too but reads as UTF-8 text (ReadsAsUtf8Text). Anything else is
+// Big5. CR LF, lone CR and lone LF all become "\n".
 DocumentText DecodeDocument(QByteArrayView bytes);
 
 // Document text to file bytes, every line break written as CR LF. Fails when
@@ -34,20 +35,38 @@ DocumentText DecodeDocument(QByteArrayView bytes);
 // with its line and column.
 std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding, QString* error);
 
-// Reads a whole document file. On failure `error` is "Cannot open file "
-// followed by the path.
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error);
+// The largest file Open and Insert article take, and the most characters a
+// document may reach by Insert article: far below what the editing area's
+// int positions could address, and still a document the editor handles.
+inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
 
-// Writes a whole document file, replacing the old one only once the new one
-// is complete; a failed write leaves the old file as it was. The file keeps
-// its permissions. Errors: an unencodable character as EncodeDocument names
-// it (nothing is written), or "Cannot create file " followed by the path.
-bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding,
-                       QString* error);
+// Why a document of `size` bytes or characters is refused, for the error box.
+QString TooLargeReason(qint64 size);
+
+// Reads a whole document file. On failure `error` is "Cannot open file "
+// followed by the path, and `reason` says why (the system's reason, or a file
+// larger than kMaxDocumentBytes).
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error,
+                                             QString* reason = nullptr);
+
+// Writes a whole document file. The old file is replaced only once the new
+// one is complete (a failed write leaves it as it was), and the new one gets
+// the old one's owner, group and mode. Where that cannot be done (the file
+// has other hard links, its owner or group cannot be given to a new file, or
+// the folder may not be written while the file may), the file is written in
+// place, after its old bytes have been copied to a backup in the recovery
+// folder; the backup is removed once the write has succeeded and kept, named
+// in `reason`, when it has not.
+// Errors: an unencodable character as EncodeDocument names it (nothing is
+// written), or "Cannot create file " followed by the path, with the system's
+// reason (and what became of the old bytes) in `reason`.
+bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
+                       QString* reason = nullptr);
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.
-std::optional<QStringList> ReadArticleLines(const QString& path, QString* error);
+std::optional<QStringList> ReadArticleLines(const QString& path, QString* error,
+                                            QString* reason = nullptr);
 
 // The index in `text` of the first character `encoding` cannot hold, or -1.
 qsizetype FirstUnencodable(QStringView text, FileEncoding encoding);

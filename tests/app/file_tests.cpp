@@ -5,6 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/form_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -90,6 +96,60 @@ TEST_F(FileTest, InvalidBytesComeBackAsTheyWere)
     EXPECT_EQ(read(u"odd.txt"_s), odd);
 }
 
+// Characters the editing area's plain-text view would turn into a space or
+// a line break: they reach the file, the clipboard and the displayed lines
+// as they are, and a Big5 save refuses them with their position.
+TEST_F(FileTest, EveryCharacterIsSavedAndSentAsTyped)
+{
+    // The last three are private-use characters that must not be taken for
+    // the kept bytes 0x41, 0x0A and 0x3C.
+    for (const QString& c : {u"\u00A0"_s, u"\u2028"_s, u"\u2029"_s, u"\uFDD0"_s, u"\uFDD1"_s,
+                             u"\U000F0041"_s, u"\U000F000A"_s, u"\U000F003C"_s}) {
+        SCOPED_TRACE(c.toStdString());
+        const QString line = u"A"_s + c + u"B"_s;
+        const QByteArray utf8 = "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
+        write(u"u.txt"_s, utf8);
+        form.Memo1->document()->setModified(false);
+        open(u"u.txt"_s);
+        form.Memo1->document()->setModified(true);
+        action("N27")->trigger();
+        EXPECT_EQ(read(u"u.txt"_s).toHex(' ').toStdString(), utf8.toHex(' ').toStdString());
+
+        action("N5")->trigger();
+        EXPECT_EQ(QApplication::clipboard()->text(), line + u'\n');
+        EXPECT_EQ(markup::DocumentText(*form.Memo1), line + u'\n');
+        EXPECT_EQ(markup::DisplayedLines(*form.Memo1).join(QString()), line);
+
+        write(u"b.txt"_s, "old");
+        form.Memo1->document()->setModified(false);
+        open(u"b.txt"_s);
+        QApplication::clipboard()->setText(u"x\n"_s + line);  // as pasted from elsewhere
+        action("N22")->trigger();
+        button("SpeedButton24")->click();
+        prompts.clearAsked();
+        action("N27")->trigger();
+        EXPECT_EQ(prompts.asked().size(), 1);
+        const QString error = prompts.asked().value(0);
+        EXPECT_TRUE(error.contains(u"第 2 行第 2 列"_s)) << error.toStdString();
+        EXPECT_EQ(read(u"b.txt"_s), "old");
+    }
+}
+
+TEST_F(FileTest, KeptBytesGoToTheClipboardAsReplacementCharacters)
+{
+    const QByteArray odd = QByteArray("a") + char(0xA4) + "\r\n" + char(0xA2) + char(0xCC) + "b";
+    write(u"odd.txt"_s, odd);
+    open(u"odd.txt"_s);
+    action("N5")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), u"a\uFFFD\n\uFFFD\uFFFDb"_s);
+    // Cut and pasted back within the program, the bytes stay what they were.
+    action("N18")->trigger();
+    EXPECT_EQ(text(), QString());
+    button("SpeedButton24")->click();
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"odd.txt"_s), odd);
+}
+
 TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
 {
     write(u"a.txt"_s, "a");
@@ -140,11 +200,67 @@ TEST_F(FileTest, AFileThatCannotBeOpenedChangesNothing)
     prompts.clearAsked();
     prompts.confirmAnswers = {true};
     open(u"missing.txt"_s);
-    EXPECT_EQ(prompts.asked().last(), u"error:Cannot open file "_s + path(u"missing.txt"_s) + u'.');
+    EXPECT_EQ(prompts.asked().last(), u"error:Cannot open file "_s + path(u"missing.txt"_s) +
+                                          u".\n\n"_s + qt_error_string(ENOENT) + u'.');
     EXPECT_EQ(text(), u"edited"_s);
     EXPECT_EQ(form.currentFileName(), path(u"kept.txt"_s));
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--kept.txt"_s);
     EXPECT_TRUE(modified());
+}
+
+TEST_F(FileTest, FilesAboveTheSizeLimitAreRefused)
+{
+    // Sparse: it takes no room on the disk.
+    QFile huge(path(u"huge.txt"_s));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(600 * 1024 * 1024));
+    huge.close();
+    setText(u"kept"_s);
+    const QString refused = u"error:Cannot open file "_s + path(u"huge.txt"_s) +
+                            u".\n\n大小 600 MB，超過可編輯的上限 512 MB."_s;
+    open(u"huge.txt"_s);
+    EXPECT_EQ(prompts.asked().last(), refused);
+    prompts.fileAnswers = {path(u"huge.txt"_s)};
+    button("SpeedButton51")->click();
+    EXPECT_EQ(prompts.asked().last(), refused);
+    EXPECT_EQ(text(), u"kept"_s);
+    EXPECT_EQ(form.currentFileName(), u"\\0"_s);
+}
+
+// Memory runs out in a child process whose address space is capped just
+// above what it already uses; reading a 300 MB article cannot fit.
+TEST_F(FileTest, AnAllocationFailureShowsAnErrorAndKeepsTheDocument)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's allocator stops the program instead of throwing";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer's allocator stops the program instead of throwing";
+#endif
+#endif
+    QFile article(path(u"article.txt"_s));
+    ASSERT_TRUE(article.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(article.resize(300 * 1024 * 1024));
+    article.close();
+    setText(u"kept"_s);
+    form.Memo1->document()->setModified(false);
+    const auto insertWithLittleMemory = [&] {
+        QFile status(u"/proc/self/statm"_s);
+        if (!status.open(QIODevice::ReadOnly)) std::exit(2);
+        const rlim_t pages = status.readAll().split(' ').value(0).toULongLong();
+        const rlimit cap{pages * rlim_t(sysconf(_SC_PAGESIZE)) + 128 * 1024 * 1024, RLIM_INFINITY};
+        if (pages == 0 || setrlimit(RLIMIT_AS, &cap) != 0) std::exit(2);
+        prompts.fileAnswers = {path(u"article.txt"_s)};
+        button("SpeedButton51")->click();
+        const QString expected = u"error:Out of memory.\n\n指令已停止，文件維持原狀."_s;
+        if (prompts.asked().value(prompts.asked().size() - 1) != expected || text() != u"kept"_s ||
+            modified()) {
+            std::fprintf(stderr, "%s\n", qPrintable(prompts.asked().join(u'|')));
+            std::exit(1);
+        }
+        std::exit(0);
+    };
+    EXPECT_EXIT(insertWithLittleMemory(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FileTest, SaveOfAnUntitledDocumentAsksForAName)
@@ -190,8 +306,10 @@ TEST_F(FileTest, AFailedSaveKeepsNameCaptionAndModifiedState)
     edit(u"text"_s);
     prompts.fileAnswers = {path(u"no/such/folder/x.txt"_s)};
     action("N11")->trigger();
-    EXPECT_EQ(prompts.asked().last(),
-              u"error:Cannot create file "_s + path(u"no/such/folder/x.txt"_s) + u'.');
+    // The first line as it always was, the system's reason after it.
+    EXPECT_EQ(prompts.asked().last(), u"error:Cannot create file "_s +
+                                          path(u"no/such/folder/x.txt"_s) + u".\n\n"_s +
+                                          qt_error_string(ENOENT) + u'.');
     EXPECT_EQ(form.currentFileName(), u"\\0"_s);
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
     EXPECT_TRUE(modified());

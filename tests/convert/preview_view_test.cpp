@@ -19,6 +19,7 @@
 
 #include "convert/preview_page.h"
 #include "qstring_printer.h"
+#include "text/big5_codec.h"
 
 using namespace Qt::StringLiterals;
 using convert::BuildPreviewPageLines;
@@ -175,6 +176,15 @@ TEST(PreviewPageBytes, Big5WithReferencesForWhatItCannotHold)
     // Big5 code and go over as character references.
     EXPECT_EQ(PreviewPageBytes({QString::fromUtf8("他也 😀这")}),
               QByteArray("\xA5\x4C\xA4\x5D &#128512;&#36825;\r\n"));
+}
+
+// Private-use characters are text; the kept bytes of a Big5 file show as
+// U+FFFD. Neither reaches the page as a byte of its own ("<", or A4 5D).
+TEST(PreviewPageBytes, NoCharacterBecomesAByteOfMarkup)
+{
+    const QString kept = text::DecodeBig5("\xA4");
+    const QString line = u"a\U000F003Cb\U000F00A4\U000F005D"_s + kept + u"c"_s;
+    EXPECT_EQ(PreviewPageBytes({line}), "a&#983100;b&#983204;&#983133;&#65533;c\r\n");
 }
 
 TEST_F(PreviewViewTest, ShowsABig5PostWithItsCharacters)

@@ -24,7 +24,7 @@ QString Character(char32_t codePoint)
 
 QString Placeholder(uchar byte)
 {
-    return Character(kBig5PlaceholderBase + byte);
+    return QString(QChar(char16_t(kBig5PlaceholderBase + byte)));
 }
 
 QByteArray Bytes(std::initializer_list<int> values)
@@ -34,13 +34,14 @@ QByteArray Bytes(std::initializer_list<int> values)
     return bytes;
 }
 
-// Every high surrogate followed by a low one, and no low one on its own.
+// Every high surrogate followed by a low one; a low one on its own only as
+// the placeholder of a kept byte.
 bool SurrogatesPaired(const QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        else if (text[i].isSurrogate())
+        else if (text[i].isSurrogate() && !text::IsBig5Placeholder(text, i))
             return false;
     }
     return true;
@@ -211,7 +212,29 @@ TEST(Big5Codec, CharacterReferenceWritesTheWholeCodePoint)
             Placeholder(0xFE),
         Unencodable::CharacterReference);
     EXPECT_TRUE(encoded.ok());
-    EXPECT_EQ(encoded.bytes, Bytes({0xA4, 0xA4}) + "&#128512;&#54620;&#55357;a" + Bytes({0xFE}));
+    // A kept byte is shown as U+FFFD on a page, never as the byte itself.
+    EXPECT_EQ(encoded.bytes, Bytes({0xA4, 0xA4}) + "&#128512;&#54620;&#55357;a&#65533;");
+}
+
+// Characters of the private-use planes and real surrogate pairs near the
+// placeholders are text like any other: refused in a file, referenced on a
+// page, never taken for a kept byte.
+TEST(Big5Codec, NoCharacterIsTakenForAKeptByte)
+{
+    for (const char32_t codePoint :
+         {0xF000Au, 0xF003Cu, 0xF0041u, 0xF00A4u, 0xF005Du, 0xF00FFu, 0x10DC80u, 0x1F4A9u}) {
+        SCOPED_TRACE(uint(codePoint));
+        const QString text = u"a"_s + Character(codePoint) + u"b"_s;
+        EXPECT_FALSE(text::IsBig5Placeholder(text, 1));
+        EXPECT_FALSE(text::IsBig5Placeholder(text, 2));
+        EXPECT_EQ(EncodeBig5(text, Unencodable::Fail).failedAt, 1);
+        EXPECT_EQ(EncodeBig5(text, Unencodable::CharacterReference).bytes,
+                  "a&#" + QByteArray::number(uint(codePoint)) + ";b");
+        EXPECT_EQ(text::WithoutPlaceholders(text), text);
+    }
+    // Kept bytes leave the program as text only as U+FFFD.
+    EXPECT_EQ(text::WithoutPlaceholders(DecodeBig5(Bytes({'x', 0xA4, '\n', 0xA2, 0xCC}))),
+              u"x\uFFFD\n\uFFFD\uFFFD"_s);
 }
 
 TEST(Big5Codec, PrefixNeverCutsACharacter)

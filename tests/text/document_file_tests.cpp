@@ -5,6 +5,7 @@
 
 #include "text/big5_codec.h"
 #include "text/document_file.h"
+#include "text/recovery_folder.h"
 
 #include <sys/resource.h>
 #include <csignal>
@@ -13,6 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 using text::FileEncoding;
 using text::ReadArticleLines;
 using text::ReadDocumentFile;
+using text::RecoveryFolder;
 using text::WriteDocumentFile;
 
 namespace {
@@ -20,9 +22,13 @@ namespace {
 class DocumentFileTest : public ::testing::Test {
 protected:
     QTemporaryDir m_dir;
+    QTemporaryDir m_state;  // backups of files written in place go below it
+
+    void SetUp() override { qputenv("XDG_STATE_HOME", m_state.path().toLocal8Bit()); }
 
     void TearDown() override
     {
+        qunsetenv("XDG_STATE_HOME");
         // Read-only folders made by a test must be removable afterwards.
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(path(u"locked"_s),
@@ -132,17 +138,24 @@ TEST_F(DocumentFileTest, ReadOnlyFileIsNotReplaced)
               QFile::ReadOwner | QFile::ReadGroup);
 }
 
-TEST_F(DocumentFileTest, ReadOnlyFolderIsNotWrittenInto)
+TEST_F(DocumentFileTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace)
 {
     const QString folder = path(u"locked"_s);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"locked"_s));
     writeRaw(folder + u"/old.txt"_s, "old");
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
 
-    expectCannotCreate(folder + u"/new.txt"_s);
-    expectCannotCreate(folder + u"/old.txt"_s);
-    EXPECT_EQ(readRaw(folder + u"/old.txt"_s), QByteArray("old"));
+    QString error;
+    QString reason;
+    EXPECT_FALSE(
+        WriteDocumentFile(folder + u"/new.txt"_s, u"new"_s, FileEncoding::Big5, &error, &reason));
+    EXPECT_EQ(error, u"Cannot create file "_s + folder + u"/new.txt"_s);
+    EXPECT_EQ(reason, qt_error_string(EACCES));
+    EXPECT_TRUE(WriteDocumentFile(folder + u"/old.txt"_s, u"new\n"_s, FileEncoding::Big5, &error));
+    EXPECT_EQ(readRaw(folder + u"/old.txt"_s), QByteArray("new\r\n"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"old.txt"_s});
+    // The backup made before writing in place is gone once the write is done.
+    EXPECT_EQ(QDir(RecoveryFolder()).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(DocumentFileTest, MissingFolderOrAFolderAsPathFails)
@@ -227,8 +240,8 @@ TEST_F(DocumentFileTest, ArticleIsSplitIntoLines)
     EXPECT_EQ(ReadArticleLines(path(u"article.txt"_s), &error),
               (QStringList{u"第一行"_s, u"第二行"_s, u"第三行"_s, u""_s}));
 
-    writeRaw(path(u"utf8.txt"_s), u"α\r\nβ\r\n"_s.toUtf8());
-    EXPECT_EQ(ReadArticleLines(path(u"utf8.txt"_s), &error), (QStringList{u"α"_s, u"β"_s}));
+    writeRaw(path(u"utf8.txt"_s), u"Καλημέρα\r\nβ\r\n"_s.toUtf8());
+    EXPECT_EQ(ReadArticleLines(path(u"utf8.txt"_s), &error), (QStringList{u"Καλημέρα"_s, u"β"_s}));
 
     writeRaw(path(u"empty.txt"_s), {});
     EXPECT_EQ(ReadArticleLines(path(u"empty.txt"_s), &error), QStringList());

@@ -1,0 +1,196 @@
+// Saving a document file without losing the old one or what it was: its
+// owner, group, mode and hard links.
+#include "text/document_file.h"
+#include "text/recovery_folder.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace text {
+namespace {
+
+// Permission bits as well as access(): the superuser passes access() on
+// every file, yet a file or folder without any write bit is read-only here.
+bool IsWritable(const QFileInfo& info)
+{
+    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return info.isWritable() && (info.permissions() & writeBits);
+}
+
+// The file a save will replace: QSaveFile writes to the end of a chain of
+// symbolic links, so the checks must look at that file and its folder.
+QFileInfo SaveTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 64 && info.isSymLink(); ++depth)
+        info = QFileInfo(info.symLinkTarget());
+    return info;
+}
+
+QString SystemReason(int error)
+{
+    return qt_error_string(error);
+}
+
+struct Failure {
+    QString reason;
+};
+
+// Writes all bytes from the start of the file; 0 or the system's error.
+int WriteAt(int handle, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::pwrite(handle, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : ENOSPC;
+        done += written;
+    }
+    return 0;
+}
+
+// Writes the new file beside the old one and renames it over it, giving it
+// the old file's owner, group and mode first. Returns false, with nothing
+// changed and no failure, when the owner or group cannot be given.
+bool WriteReplacing(const QString& path, const QByteArray& bytes, const struct stat* old,
+                    Failure* failure)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that the bytes go through WriteAt and its error is
+    // the system's own.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failure->reason = file.errorString();
+        return false;
+    }
+    if (old) {
+        const int handle = file.handle();
+        const bool sameOwner = old->st_uid == geteuid() && old->st_gid == getegid();
+        if (!sameOwner && fchown(handle, old->st_uid, old->st_gid) != 0) {
+            file.cancelWriting();
+            return false;
+        }
+        // After fchown, which clears the set-user and set-group bits.
+        if (fchmod(handle, old->st_mode & 07777) != 0) {
+            failure->reason = SystemReason(errno);
+            file.cancelWriting();
+            return false;
+        }
+    }
+    if (const int error = WriteAt(file.handle(), bytes)) {
+        failure->reason = SystemReason(error);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        failure->reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Copies the old bytes into the recovery folder; the backup's path, or empty
+// with `failure` set.
+QString BackUp(const QString& path, Failure* failure)
+{
+    QFile old(path);
+    if (!old.open(QIODevice::ReadOnly)) {
+        failure->reason = old.errorString();
+        return {};
+    }
+    const QByteArray bytes = old.readAll();
+    if (old.error() != QFileDevice::NoError) {
+        failure->reason = old.errorString();
+        return {};
+    }
+    const QString folder = RecoveryFolder();
+    if (!QDir().mkpath(folder)) {
+        failure->reason = SystemReason(errno) + u" ("_s + folder + u')';
+        return {};
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString backup =
+        u"%1/%2.%3.%4.bak"_s.arg(folder, QFileInfo(path).fileName(), QString::number(::getpid()),
+                                 QString::number(QDateTime::currentMSecsSinceEpoch()));
+    QSaveFile copy(backup);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
+        failure->reason = copy.errorString();
+        return {};
+    }
+    return backup;
+}
+
+// Overwrites the file itself: same inode, so owner, group, mode and every
+// hard link stay as they were.
+bool WriteInPlace(const QString& path, const QByteArray& bytes, Failure* failure)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int handle = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (handle < 0) {
+        failure->reason = SystemReason(errno);
+        return false;
+    }
+    int error = WriteAt(handle, bytes);
+    if (!error && ::ftruncate(handle, off_t(bytes.size())) != 0) error = errno;
+    if (!error && ::fsync(handle) != 0) error = errno;
+    if (::close(handle) != 0 && !error) error = errno;
+    if (error) failure->reason = SystemReason(error);
+    return !error;
+}
+
+}  // namespace
+
+bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
+                       QString* reason)
+{
+    const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
+    if (!bytes) return false;
+    const auto fail = [&](const QString& why) {
+        if (error) *error = u"Cannot create file "_s + path;
+        if (reason) *reason = why;
+        return false;
+    };
+    if (path.isEmpty()) return fail(SystemReason(ENOENT));
+    const QFileInfo target = SaveTarget(path);
+    if (target.exists() && !target.isFile())
+        return fail(SystemReason(target.isDir() ? EISDIR : EINVAL));
+    // QSaveFile renames its temporary file over the old one, which the folder
+    // allows even when the file itself is read-only; a read-only file must
+    // stay as it is.
+    if (target.exists() && !IsWritable(target)) return fail(SystemReason(EACCES));
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir()) return fail(SystemReason(ENOENT));
+    const bool folderWritable = IsWritable(folder);
+
+    Failure failure;
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0;
+    if (!exists) {
+        if (!folderWritable) return fail(SystemReason(EACCES));
+        return WriteReplacing(path, *bytes, nullptr, &failure) || fail(failure.reason);
+    }
+    if (old.st_nlink == 1 && folderWritable) {
+        if (WriteReplacing(path, *bytes, &old, &failure)) return true;
+        if (!failure.reason.isEmpty()) return fail(failure.reason);
+        // The owner or group cannot be given back: write in place instead.
+    }
+    const QString backup = BackUp(target.absoluteFilePath(), &failure);
+    if (backup.isEmpty()) return fail(failure.reason + u"\n舊檔無法先行備份，檔案未寫入。"_s);
+    if (!WriteInPlace(target.absoluteFilePath(), *bytes, &failure))
+        return fail(failure.reason + u"\n檔案已就地寫入一部分；原有內容備份在 "_s + backup);
+    QFile::remove(backup);
+    return true;
+}
+
+}  // namespace text
