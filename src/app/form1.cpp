@@ -22,6 +22,8 @@
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "help/ming_font.h"
+#include "platform/hot_key.h"
+#include "tray/vela_tray_icon.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -54,6 +56,13 @@ QLabel* MakeTealLabel(QWidget* parent, const QString& name, const QString& text,
 }  // namespace
 
 TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget* parent)
+    : TForm1(prompts, keyboard, clock, makeTrayShell(), makeHotKey(), parent)
+{
+}
+
+TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
+               std::unique_ptr<TrayShell> trayShell, std::unique_ptr<HotKey> hotKey,
+               QWidget* parent)
     : QMainWindow(parent),
       m_prompts(prompts),
       m_keyboard(keyboard),
@@ -73,6 +82,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
     buildSymbolBar();
     buildStatusBar();
     buildDialogs();
+    buildTray(std::move(trayShell), std::move(hotKey));
 
     connectEvents();
 

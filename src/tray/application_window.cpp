@@ -1,0 +1,67 @@
+#include "tray/application_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWindowStateChangeEvent>
+
+using namespace Qt::Literals::StringLiterals;
+
+ApplicationWindow& ApplicationWindow::of(QWidget* window)
+{
+    QWidget* top = window->window();
+    if (auto* existing =
+            top->findChild<ApplicationWindow*>(u"ApplicationWindow"_s, Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new ApplicationWindow(top);
+}
+
+ApplicationWindow::ApplicationWindow(QWidget* window) : QObject(window), m_window(window)
+{
+    setObjectName(u"ApplicationWindow"_s);
+    window->installEventFilter(this);
+}
+
+QIcon ApplicationWindow::icon() const
+{
+    const QIcon own = m_window ? m_window->windowIcon() : QIcon();
+    return own.isNull() ? QApplication::windowIcon() : own;
+}
+
+void ApplicationWindow::show()
+{
+    if (m_window) m_window->show();
+}
+
+void ApplicationWindow::restore()
+{
+    if (!m_window) return;
+    m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void ApplicationWindow::hide()
+{
+    if (m_window) m_window->hide();
+}
+
+bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window && event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        const bool minimised = m_window->windowState() & Qt::WindowMinimized;
+        if (minimised && !(change->oldState() & Qt::WindowMinimized)) {
+            // After the window system has finished minimising: a handler
+            // that hides the window must not do so inside the state change.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (m_window && (m_window->windowState() & Qt::WindowMinimized) && onMinimize)
+                        onMinimize(m_window);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
