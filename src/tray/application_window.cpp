@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QWindowStateChangeEvent>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -49,9 +48,10 @@ void ApplicationWindow::hide()
 bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window && event->type() == QEvent::WindowStateChange) {
-        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // One notification per minimise, however many state changes the
+        // window system reports on the way.
         const bool minimised = m_window->windowState() & Qt::WindowMinimized;
-        if (minimised && !(change->oldState() & Qt::WindowMinimized)) {
+        if (minimised && !m_minimised) {
             // After the window system has finished minimising: a handler
             // that hides the window must not do so inside the state change.
             QMetaObject::invokeMethod(
@@ -62,6 +62,7 @@ bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
                 },
                 Qt::QueuedConnection);
         }
+        m_minimised = minimised;
     }
     return QObject::eventFilter(watched, event);
 }

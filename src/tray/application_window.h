@@ -35,4 +35,5 @@ private:
     explicit ApplicationWindow(QWidget* window);
 
     QPointer<QWidget> m_window;
+    bool m_minimised = false;
 };
