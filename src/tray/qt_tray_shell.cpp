@@ -1,6 +1,5 @@
 #include <QCursor>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include "text/big5_codec.h"
 #include "tray/tray_shell.h"
@@ -9,9 +8,8 @@ namespace {
 
 // The notification area through QSystemTrayIcon: add shows the icon, modify
 // sets icon and tooltip, delete hides it, a balloon is a message with the
-// information icon. On X11 Qt docks the icon again by itself when the tray
-// host restarts; a host that appears only after the icon was added is
-// looked for here, as Qt does not.
+// information icon. On X11 Qt docks the icon by itself whenever a tray host
+// appears, also one that restarts or comes only after the icon was added.
 class QtTrayShell final : public TrayShell {
 public:
     QtTrayShell()
@@ -19,14 +17,6 @@ public:
         QObject::connect(
             &m_icon, &QSystemTrayIcon::activated, &m_icon,
             [this](QSystemTrayIcon::ActivationReason reason) { deliver(Translate(reason)); });
-        m_watch.setInterval(2000);
-        QObject::connect(&m_watch, &QTimer::timeout, &m_icon, [this] {
-            if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-            m_watch.stop();
-            // Hiding and showing again makes Qt look for the host anew.
-            m_icon.hide();
-            m_icon.show();
-        });
     }
 
     bool extended() const override { return QSystemTrayIcon::supportsMessages(); }
@@ -39,7 +29,6 @@ public:
                 apply(data);
                 m_icon.show();
                 m_added = true;
-                if (!hostPresent()) m_watch.start();
                 return hostPresent();
             case TrayRequest::Modify:
                 if (!m_added) return false;
@@ -52,7 +41,6 @@ public:
                 }
                 return hostPresent();
             case TrayRequest::Delete:
-                m_watch.stop();
                 if (!m_added) return false;
                 m_icon.hide();
                 m_added = false;
@@ -85,7 +73,6 @@ private:
     }
 
     QSystemTrayIcon m_icon;
-    QTimer m_watch;
     bool m_added = false;
 };
 
