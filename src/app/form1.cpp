@@ -23,6 +23,7 @@
 #include "help/form2.h"
 #include "help/ming_font.h"
 #include "platform/hot_key.h"
+#include "tray/application_window.h"
 #include "tray/vela_tray_icon.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -335,8 +336,9 @@ void TForm1::showEvent(QShowEvent* event)
             move(outer.topLeft());
         }
     }
-    // Restoring a minimised window is no new showing.
-    if (!event->spontaneous()) FormShow();
+    // Restoring a minimised window is no new showing, nor is bringing it
+    // back from the tray.
+    if (!event->spontaneous() && !ApplicationWindow::of(this).bringingBack()) FormShow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -93,7 +93,11 @@ public:
         const uint16_t relevant =
             XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
         if ((key->state & relevant & ~m_lockMask) != m_modifiers) return false;
-        if (type == XCB_KEY_PRESS) pressed();
+        // The handler runs from the event loop, not from inside Qt's reading
+        // of the X event queue.
+        if (type == XCB_KEY_PRESS)
+            QMetaObject::invokeMethod(
+                &m_context, [this] { pressed(); }, Qt::QueuedConnection);
         return true;
     }
 
@@ -103,6 +107,7 @@ private:
     uint8_t m_keycode = 0;
     uint16_t m_modifiers = 0;
     uint16_t m_lockMask = XCB_MOD_MASK_LOCK;
+    QObject m_context;  // queued presses die with the key
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScopedValueRollback>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,21 +29,31 @@ QIcon ApplicationWindow::icon() const
 
 void ApplicationWindow::show()
 {
-    if (m_window) m_window->show();
+    if (!m_window) return;
+    const QScopedValueRollback bringingBack(m_bringingBack, true);
+    m_window->show();
 }
 
 void ApplicationWindow::restore()
 {
     if (!m_window) return;
-    m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    const QScopedValueRollback bringingBack(m_bringingBack, true);
     m_window->show();
+    if (m_window->isMinimized())
+        m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) |
+                                 Qt::WindowActive);
     m_window->raise();
     m_window->activateWindow();
 }
 
 void ApplicationWindow::hide()
 {
-    if (m_window) m_window->hide();
+    if (!m_window) return;
+    m_window->hide();
+    // Hidden, the window need not stay minimised; on X11 a window that is
+    // shown again while its native side still holds the minimise would be
+    // reported minimised once more and go straight back into hiding.
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
 }
 
 bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)

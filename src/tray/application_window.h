@@ -23,6 +23,9 @@ public:
     MinimizeHandler onMinimize;
 
     void show();
+    // True while show() or restore() shows the window: bringing it back is
+    // no new showing of the window.
+    bool bringingBack() const { return m_bringingBack; }
     // Undoes a minimise and brings the window to the front with the focus.
     void restore();
     // Takes the window and its taskbar button away.
@@ -36,4 +39,5 @@ private:
 
     QPointer<QWidget> m_window;
     bool m_minimised = false;
+    bool m_bringingBack = false;
 };

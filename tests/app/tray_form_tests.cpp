@@ -130,8 +130,14 @@ TEST_F(TrayFormTest, MinimiseHidesUntilTheIconIsClicked)
     EXPECT_TRUE(form->isMinimized());
     shell->send(TrayMouseMessage::LeftButtonUp);
     EXPECT_FALSE(form->isMinimized());
+    // Coming back is no new showing: one welcome, from the first.
     EXPECT_EQ(calls.first().request, TrayRequest::Add);
-    for (const ShellCall& call : calls.mid(1)) EXPECT_EQ(call.request, TrayRequest::Modify);
+    int balloons = 0;
+    for (const ShellCall& call : calls.mid(1)) {
+        EXPECT_EQ(call.request, TrayRequest::Modify);
+        if (call.data.flags & NifInfo) ++balloons;
+    }
+    EXPECT_EQ(balloons, 1);
 }
 
 TEST_F(TrayFormTest, WithoutATrayHostTheWindowStaysReachable)

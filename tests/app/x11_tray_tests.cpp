@@ -16,6 +16,7 @@
 #include "app/memo_edit.h"
 #include "convert/qstring_printer.h"
 #include "fakes/scripted_prompts.h"
+#include "tray/vela_tray_icon.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -181,6 +182,19 @@ TEST_F(TrayOnX11, MinimisedWindowComesBackWithAClickOnTheIcon)
 
     ASSERT_EQ(PointAtIcon(8), u""_s);
     ASSERT_EQ(Xdotool({u"click"_s, u"1"_s}), u""_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isVisible() && !form.isMinimized(); }, 3000));
+}
+
+TEST_F(TrayOnX11, AHotKeyGivenToTheIconBringsTheWindowBack)
+{
+    ASSERT_TRUE(host.start());
+    TForm1 form(prompts, keyboard, clock);
+    form.show();
+    ASSERT_TRUE(WaitDocked());
+    form.VelaTrayIcon1->setShortCut(0x4054);  // Ctrl+T
+    form.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 3000));
+    ASSERT_EQ(Xdotool({u"key"_s, u"ctrl+t"_s}), u""_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isVisible() && !form.isMinimized(); }, 3000));
 }
 
