@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScopedValueRollback>
+#include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,28 +33,28 @@ void ApplicationWindow::show()
     if (!m_window) return;
     const QScopedValueRollback bringingBack(m_bringingBack, true);
     m_window->show();
+    m_broughtBack.start();
+    m_minimiseAsked = false;
 }
 
 void ApplicationWindow::restore()
 {
     if (!m_window) return;
     const QScopedValueRollback bringingBack(m_bringingBack, true);
-    m_window->show();
     if (m_window->isMinimized())
         m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) |
                                  Qt::WindowActive);
+    m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    m_broughtBack.start();
+    m_minimiseAsked = false;
 }
 
 void ApplicationWindow::hide()
 {
     if (!m_window) return;
     m_window->hide();
-    // Hidden, the window need not stay minimised; on X11 a window that is
-    // shown again while its native side still holds the minimise would be
-    // reported minimised once more and go straight back into hiding.
-    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
 }
 
 bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
@@ -63,13 +64,27 @@ bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
         // window system reports on the way.
         const bool minimised = m_window->windowState() & Qt::WindowMinimized;
         if (minimised && !m_minimised) {
+            // A minimise the program asks for is never an echo.
+            if (!event->spontaneous()) m_minimiseAsked = true;
+            const bool justBack = event->spontaneous() && !m_minimiseAsked &&
+                                  m_broughtBack.isValid() &&
+                                  m_broughtBack.elapsed() < kEchoMilliseconds;
             // After the window system has finished minimising: a handler
             // that hides the window must not do so inside the state change.
             QMetaObject::invokeMethod(
                 this,
-                [this] {
-                    if (m_window && (m_window->windowState() & Qt::WindowMinimized) && onMinimize)
-                        onMinimize(m_window);
+                [this, justBack] {
+                    if (!m_window || !(m_window->windowState() & Qt::WindowMinimized)) return;
+                    // Without a window manager, X11 reports a window shown
+                    // again from minimised as minimised once more while it
+                    // is plainly on the screen: the old state, no new
+                    // minimise, and hiding on it would lose the window.
+                    const QWindow* native = m_window->windowHandle();
+                    if (justBack && native && native->isExposed()) {
+                        m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+                        return;
+                    }
+                    if (onMinimize) onMinimize(m_window);
                 },
                 Qt::QueuedConnection);
         }

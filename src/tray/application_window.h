@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -40,4 +41,7 @@ private:
     QPointer<QWidget> m_window;
     bool m_minimised = false;
     bool m_bringingBack = false;
+    QElapsedTimer m_broughtBack;
+    bool m_minimiseAsked = false;  // since the window was last brought back
+    static constexpr int kEchoMilliseconds = 1000;
 };

@@ -91,8 +91,12 @@ QString Xdotool(const QStringList& arguments)
     return {};
 }
 
+// The pointer comes from elsewhere, as a user's would: one already resting
+// where a new icon docks enters nothing.
 QString PointAtIcon(int x)
 {
+    const QString away = Xdotool({u"mousemove"_s, u"600"_s, u"400"_s});
+    if (!away.isEmpty()) return away;
     return Xdotool({u"mousemove"_s, u"--window"_s, QString::number(IconWindow()->winId()),
                     QString::number(x), u"8"_s});
 }
