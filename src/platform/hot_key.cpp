@@ -1,12 +1,9 @@
 #include "platform/hot_key.h"
 
-#include <QGuiApplication>
-
 #ifdef QUILLPOST_HAVE_XCB
 #include "platform/x11_hot_key.h"
+#include "platform/x11_keymap.h"
 #endif
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -63,11 +60,7 @@ unsigned KeysymForVirtualKey(int virtualKey)
 std::unique_ptr<HotKey> makeHotKey()
 {
 #ifdef QUILLPOST_HAVE_XCB
-    if (qGuiApp && QGuiApplication::platformName() == u"xcb"_s) {
-        if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-            if (auto key = makeX11HotKey(x11->connection())) return key;
-        }
-    }
+    if (auto key = makeX11HotKey(X11ConnectionOfQt())) return key;
 #endif
     return std::make_unique<FallbackHotKey>();
 }

@@ -2,6 +2,15 @@
 
 #include <xcb/xcb.h>
 
+#include <QGuiApplication>
+
+xcb_connection_t* X11ConnectionOfQt()
+{
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1StringView("xcb")) return nullptr;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
 namespace {
 
 constexpr xcb_keysym_t kNumLockKeysym = 0xff7f;  // XK_Num_Lock

@@ -13,6 +13,10 @@ struct X11FreeDeleter {
 template <typename T>
 using X11Reply = std::unique_ptr<T, X11FreeDeleter>;
 
+// Qt's own connection to the X server while the program runs on an X
+// display; null on any other platform.
+xcb_connection_t* X11ConnectionOfQt();
+
 // The real modifier that Num Lock locks in the server's current keymap.
 uint8_t X11NumLockMask(xcb_connection_t* connection);
 
