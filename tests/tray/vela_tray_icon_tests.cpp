@@ -475,20 +475,6 @@ TEST_F(TrayIconTest, HidingOnMinimiseWrapsAndThenRestoresThePreviousHandler)
                                 u"previous 1"_s, u"visible"_s, u"previous 1"_s, u"visible"_s}));
 }
 
-TEST_F(TrayIconTest, AClickBringsTheMinimisedWindowBack)
-{
-    TVelaTrayIcon& icon = make();
-    icon.setActive(true);
-    icon.setShowOnClick(true);
-    icon.setHideAppOnMinimize(true);
-    owner.show();
-    owner.showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.isVisible(); }, 2000));
-    shell->send(TrayMouseMessage::LeftButtonUp);
-    EXPECT_TRUE(owner.isVisible());
-    EXPECT_FALSE(owner.isMinimized());
-}
-
 TEST_F(TrayIconTest, DestructionRemovesTheIcon)
 {
     make().setActive(true);
