@@ -19,6 +19,8 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   # reading printed PDF files back
   poppler-utils
+  # a notification area for the tray icon tests
+  trayer
 )
 
 missing=()

@@ -25,6 +25,9 @@
 #include "help/form2.h"
 #include "help/ming_font.h"
 #include "platform/printer_device.h"
+#include "platform/hot_key.h"
+#include "tray/application_window.h"
+#include "tray/vela_tray_icon.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -57,6 +60,13 @@ QLabel* MakeTealLabel(QWidget* parent, const QString& name, const QString& text,
 }  // namespace
 
 TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget* parent)
+    : TForm1(prompts, keyboard, clock, makeTrayShell(), makeHotKey(), parent)
+{
+}
+
+TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
+               std::unique_ptr<TrayShell> trayShell, std::unique_ptr<HotKey> hotKey,
+               QWidget* parent)
     : QMainWindow(parent),
       m_prompts(prompts),
       m_keyboard(keyboard),
@@ -79,6 +89,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
     buildStatusBar();
     buildDialogs();
     buildFindDialogs();
+    buildTray(std::move(trayShell), std::move(hotKey));
 
     connectEvents();
 
@@ -340,8 +351,9 @@ void TForm1::showEvent(QShowEvent* event)
         resize(outer.size() - frame);
         if (this->screen()) move(outer.topLeft());
     }
-    // Restoring a minimised window is no new showing.
-    if (!event->spontaneous()) FormShow();
+    // Restoring a minimised window is no new showing, nor is bringing it
+    // back from the tray.
+    if (!event->spontaneous() && !ApplicationWindow::of(this).bringingBack()) FormShow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -18,6 +18,10 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class Clock;
+class HotKey;
+class ImageList;
+class TrayShell;
+class TVelaTrayIcon;
 class KeyboardState;
 class MemoEdit;
 class TForm2;
@@ -35,6 +39,10 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget* parent = nullptr);
+    // With the notification area and the hot keys given, as tests do.
+    TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
+           std::unique_ptr<TrayShell> trayShell, std::unique_ptr<HotKey> hotKey,
+           QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The untitled marker: a backslash and the digit zero.
@@ -68,6 +76,8 @@ public:
     QTimer* Timer1 = nullptr;
     TForm2* Form2 = nullptr;
     convert::PreviewView* EmbeddedWB1 = nullptr;  // made on the first preview
+    TVelaTrayIcon* VelaTrayIcon1 = nullptr;
+    ImageList* ImageList1 = nullptr;
     // The file dialogs; each offers the path last chosen in it.
     Prompts::FileDialog OpenDialog1;
     Prompts::FileDialog SaveDialog1;
@@ -180,6 +190,9 @@ public Q_SLOTS:
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
     void N55Click();
+    // Tray icon
+    void N42Click();
+    void VelaTrayIcon1ShortCut();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -200,6 +213,7 @@ private:
     void buildSymbolBar();
     void buildDialogs();
     void buildStatusBar();
+    void buildTray(std::unique_ptr<TrayShell> shell, std::unique_ptr<HotKey> hotKey);
     QAction* addMenuRow(QMenu* menu, const MenuRow& row);
     void addButtonRow(QFrame* panel, const ButtonRow& row);
     void addSymbolRow(const SymbolRow& row);

@@ -93,7 +93,7 @@ void TForm1::buildMenus()
              {nullptr, {}, {}, nullptr, R::Separator},
              {"W1", u"自動換行(&W)"_s, {}, &TForm1::W1Click, R::Check},
              {nullptr, {}, {}, nullptr, R::Separator},
-             {"N42", u"隱藏主視窗"_s, Qt::Key_F9, nullptr, R::Check},
+             {"N42", u"隱藏主視窗"_s, Qt::Key_F9, &TForm1::N42Click, R::Check},
          }},
         {u"文章格式(&K)"_s,
          {

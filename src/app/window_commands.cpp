@@ -11,6 +11,7 @@
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "markup/editor_lines.h"
+#include "tray/vela_tray_icon.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -68,6 +69,7 @@ void TForm1::N7Click()
 
 void TForm1::FormShow()
 {
+    VelaTrayIcon1->ShowBalloon(u"歡迎使用"_s, u"Quillpost 4.0"_s, 3000);
     updateCaretPosition();
 }
 

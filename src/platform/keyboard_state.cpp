@@ -1,12 +1,9 @@
 #include "platform/keyboard_state.h"
 
-#include <QGuiApplication>
-
 #ifdef QUILLPOST_HAVE_XCB
 #include "platform/x11_keyboard_state.h"
+#include "platform/x11_keymap.h"
 #endif
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -24,11 +21,7 @@ public:
 std::unique_ptr<KeyboardState> makeKeyboardState()
 {
 #ifdef QUILLPOST_HAVE_XCB
-    if (qGuiApp && QGuiApplication::platformName() == u"xcb"_s) {
-        if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-            if (auto state = makeX11KeyboardState(x11->connection())) return state;
-        }
-    }
+    if (auto state = makeX11KeyboardState(X11ConnectionOfQt())) return state;
 #endif
     return std::make_unique<FallbackKeyboardState>();
 }
