@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cerrno>
 
 #include "app/form_fixture.h"
 
@@ -79,7 +80,8 @@ TEST_F(DropTest, AFileDroppedOpensLikeOpenOnlyTheFirstOfSeveral)
     std::unique_ptr<QMimeData> gone(files({dir.filePath(u"gone.txt"_s)}));
     EXPECT_TRUE(drop(form.Memo1->viewport(), gone.get()));
     EXPECT_EQ(prompts.asked(),
-              QStringList{u"error:Cannot open file "_s + dir.filePath(u"gone.txt"_s) + u'.'});
+              QStringList{u"error:Cannot open file "_s + dir.filePath(u"gone.txt"_s) + u".\n\n"_s +
+                          qt_error_string(ENOENT) + u'.'});
     EXPECT_EQ(form.currentFileName(), second);
 }
 
