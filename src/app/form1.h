@@ -21,7 +21,7 @@ class KeyboardState;
 class MemoEdit;
 class TForm2;
 namespace convert {
-class PreviewView;
+class PreviewBrowser;
 }
 
 // The main window. It builds the widgets under their layout names, binds the
@@ -60,7 +60,7 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QTimer* Timer1 = nullptr;
     TForm2* Form2 = nullptr;
-    convert::PreviewView* EmbeddedWB1 = nullptr;  // made on the first preview
+    convert::PreviewBrowser* EmbeddedWB1 = nullptr;  // made on the first preview
     // The file dialogs; each offers the path last chosen in it.
     Prompts::FileDialog OpenDialog1;
     Prompts::FileDialog SaveDialog1;

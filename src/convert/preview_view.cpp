@@ -35,10 +35,18 @@ struct WaitState {
     }
 };
 
+// The scheme must be known before the engine starts, which the first view's
+// base class may already do.
+QWidget* WithPreviewScheme(QWidget* parent)
+{
+    RegisterPreviewScheme();
+    return parent;
+}
+
 }  // namespace
 
 PreviewView::PreviewView(QWidget* parent)
-    : QWebEngineView(parent),
+    : QWebEngineView(WithPreviewScheme(parent)),
       // A private, off-the-record profile: nothing a post fetches is kept on
       // disk, and the page scheme's handler belongs to this view alone.
       m_profile(new QWebEngineProfile(this)),
