@@ -27,28 +27,6 @@ QStringList ModulePaths()
             QStringLiteral(QUILLPOST_PREVIEW_MODULE_DIR) + u'/' + file};
 }
 
-PreviewModuleFactory LoadFactory()
-{
-    // Programs that link the module (the tests and benchmarks) have it
-    // already.
-    if (void* const linked = dlsym(RTLD_DEFAULT, kPreviewModuleFactory))
-        return reinterpret_cast<PreviewModuleFactory>(linked);
-    QString failures;
-    for (const QString& path : ModulePaths()) {
-        if (!QFileInfo::exists(path)) continue;
-        // Never unloaded: the engine's threads and the views outlive any
-        // one preview.
-        QLibrary module(path);
-        if (auto factory =
-                reinterpret_cast<PreviewModuleFactory>(module.resolve(kPreviewModuleFactory)))
-            return factory;
-        failures += u"\n"_s + module.errorString();
-    }
-    if (failures.isEmpty())
-        failures = u"\n找不到 "_s + QStringLiteral(QUILLPOST_PREVIEW_MODULE_FILE);
-    throw std::runtime_error((u"無法載入預覽元件"_s + failures).toStdString());
-}
-
 // The engine renders through OpenGL and shares its textures through the
 // application's global share context. Qt makes that context while the
 // application starts, if asked to (Qt::AA_ShareOpenGLContexts), and with it
@@ -69,15 +47,41 @@ void EnsureShareContext()
     qt_gl_set_global_share_context(context);
 }
 
+PreviewModuleFactory LoadFactory()
+{
+    // Programs that link the module (the tests and benchmarks) have it
+    // already.
+    if (void* const linked = dlsym(RTLD_DEFAULT, kPreviewModuleFactory)) {
+        EnsureShareContext();
+        return reinterpret_cast<PreviewModuleFactory>(linked);
+    }
+    QStringList found;
+    for (const QString& path : ModulePaths())
+        if (QFileInfo::exists(path)) found.append(path);
+    if (found.isEmpty())
+        throw std::runtime_error(
+            (u"無法載入預覽元件\n找不到 "_s + QStringLiteral(QUILLPOST_PREVIEW_MODULE_FILE))
+                .toStdString());
+    EnsureShareContext();
+    QString failures;
+    for (const QString& path : found) {
+        // Never unloaded: the engine's threads and the views outlive any
+        // one preview.
+        QLibrary module(path);
+        if (auto factory =
+                reinterpret_cast<PreviewModuleFactory>(module.resolve(kPreviewModuleFactory)))
+            return factory;
+        failures += u"\n"_s + module.errorString();
+    }
+    throw std::runtime_error((u"無法載入預覽元件"_s + failures).toStdString());
+}
+
 }  // namespace
 
 PreviewBrowser* MakePreviewBrowser(QWidget* parent)
 {
     static PreviewModuleFactory factory = nullptr;
-    if (!factory) {
-        EnsureShareContext();
-        factory = LoadFactory();
-    }
+    if (!factory) factory = LoadFactory();
     return factory(parent);
 }
 
