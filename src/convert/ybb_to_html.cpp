@@ -3,6 +3,8 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
@@ -73,6 +75,18 @@ constexpr int kQuoteBracket = 16;  // "]
 constexpr int kBracketSpace = 29;  // ] followed by a space
 constexpr int kSpaceBracket = 33;  // a space followed by [
 constexpr int kBracketSlash = 34;  // "[/"
+
+constexpr bool SearchIs(int step, std::u16string_view text)
+{
+    const QStringView search = kSteps[step].search;
+    if (search.size() != qsizetype(text.size())) return false;
+    for (qsizetype i = 0; i < search.size(); ++i)
+        if (search[i] != text[std::size_t(i)]) return false;
+    return true;
+}
+static_assert(SearchIs(kUrlStep, u"[url=\"") && SearchIs(kQuoteBracket, u"\"]") &&
+              SearchIs(kBracketSpace, u"] ") && SearchIs(kSpaceBracket, u" [") &&
+              SearchIs(kBracketSlash, u"[/") && std::size(kSteps) == kBracketSlash + 1);
 
 // One step: every occurrence, leftmost first, none overlapping, and what has
 // just been written is not searched again. The search texts are ASCII, so a
