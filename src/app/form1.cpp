@@ -18,7 +18,6 @@
 #include <QVBoxLayout>
 
 #include "app/memo_edit.h"
-#include "help/form2.h"
 #include "help/ming_font.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -74,7 +73,6 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock, QWidget*
 
     connectEvents();
 
-    Form2 = new TForm2(this);
     N7Click();
     // Typing goes to the document from the start, not to the first box.
     Memo1->setFocus();

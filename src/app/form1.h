@@ -59,7 +59,7 @@ public:
     QLineEdit* Edit1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QTimer* Timer1 = nullptr;
-    TForm2* Form2 = nullptr;
+    TForm2* Form2 = nullptr;                         // made when help is first asked for
     convert::PreviewBrowser* EmbeddedWB1 = nullptr;  // made on the first preview
     // The file dialogs; each offers the path last chosen in it.
     Prompts::FileDialog OpenDialog1;
