@@ -1,40 +1,65 @@
-// The two whole-document conversions on a post of about 1 MB.
+// The two whole-document conversions on generated posts of 1, 10 and 50 MB
+// (as Big5). The one-pass conversion runs beside the step-by-step reference
+// and beside a plain copy of the text, the least any conversion can cost.
 #include <benchmark/benchmark.h>
 
 #include <QString>
+#include <map>
 
 #include "convert/html_strip.h"
 #include "convert/ybb_to_html.h"
+#include "generated_post.h"
 
 namespace {
 
-// A mixture like real posts: CJK text, toolbar tags, font-bar tags, links.
-QString MegabytePost()
+const QString& Post(qsizetype megabytes)
 {
-    const QString paragraph = QString::fromUtf8(
-        "[b]公告[/b] [red] 重要[/red] "
-        "請大家注意，他也來了。[url=\"http://example.com/\"]連結[/url]\r\n"
-        "[font=Arial] Hi[/font=Arial] [size=4] big[/size=4] [quote]引用的文字[/quote]\r\n"
-        "[list][*]一[/*][*]二[/*][/list] [img]http://example.com/a.png[/img] 普通的一行字。\r\n");
-    QString post;
-    while (post.size() < 512 * 1024) post += paragraph;  // 512 Ki UTF-16 units, ~1 MB
+    static std::map<qsizetype, QString> posts;
+    QString& post = posts[megabytes];
+    if (post.isEmpty()) post = bench::GeneratedPost(megabytes * bench::kMegabyte);
     return post;
 }
 
-void BM_ConvertYbbToHtml(benchmark::State& state)
+void Report(benchmark::State& state, const QString& input)
 {
-    const QString post = MegabytePost();
-    for (auto _ : state) benchmark::DoNotOptimize(convert::ConvertYbbToHtml(post));
-    state.SetBytesProcessed(state.iterations() * post.size() * qsizetype(sizeof(QChar)));
+    state.SetBytesProcessed(state.iterations() * input.size() * qsizetype(sizeof(QChar)));
 }
-BENCHMARK(BM_ConvertYbbToHtml)->Unit(benchmark::kMillisecond);
 
-void BM_StripHtmlTags(benchmark::State& state)
+void ConvertYbbToHtml(benchmark::State& state)
 {
-    const QString html = convert::ConvertYbbToHtml(MegabytePost());
-    for (auto _ : state) benchmark::DoNotOptimize(convert::StripHtmlTags(html));
-    state.SetBytesProcessed(state.iterations() * html.size() * qsizetype(sizeof(QChar)));
+    const QString& post = Post(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(convert::ConvertYbbToHtml(post));
+    Report(state, post);
 }
-BENCHMARK(BM_StripHtmlTags)->Unit(benchmark::kMillisecond);
+
+void ConvertYbbToHtmlReference(benchmark::State& state)
+{
+    const QString& post = Post(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(convert::ConvertYbbToHtmlReference(post));
+    Report(state, post);
+}
+
+// One pass that only copies the text into a fresh string.
+void CopyText(benchmark::State& state)
+{
+    const QString& post = Post(state.range(0));
+    for (auto _ : state) {
+        QString copy(post.constData(), post.size());
+        benchmark::DoNotOptimize(copy);
+    }
+    Report(state, post);
+}
+
+void StripHtmlTags(benchmark::State& state)
+{
+    const QString html = convert::ConvertYbbToHtml(Post(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(convert::StripHtmlTags(html));
+    Report(state, html);
+}
+
+BENCHMARK(ConvertYbbToHtml)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertYbbToHtmlReference)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(StripHtmlTags)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace

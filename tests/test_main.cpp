@@ -3,19 +3,11 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#ifdef QUILLPOST_TEST_PREVIEW_SCHEME
-#include "convert/preview_scheme.h"
-#endif
-
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-#ifdef QUILLPOST_TEST_PREVIEW_SCHEME
-    convert::RegisterPreviewScheme();
-#endif
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QOpenGLContext>
-#include <QOpenGLWidget>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -22,7 +20,6 @@
 #include <limits>
 
 #include "app/memo_edit.h"
-#include "help/form2.h"
 #include "help/ming_font.h"
 #include "platform/printer_device.h"
 #include "platform/hot_key.h"
@@ -93,7 +90,6 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
 
     connectEvents();
 
-    Form2 = new TForm2(this);
     N7Click();
     // Typing goes to the document from the start, not to the first box.
     Memo1->setFocus();
@@ -181,20 +177,6 @@ void TForm1::buildWidgets()
     PageControl1->tabBar()->setTabTextColor(0, Qt::blue);
     auto* previewColumn = new QVBoxLayout(TabSheet2);
     previewColumn->setContentsMargins(0, 0, 0, 0);
-    // The browser view draws through OpenGL. A window made without an OpenGL
-    // surface is destroyed and made again when the first such child comes,
-    // which would make the window blink away on the first preview; this
-    // hidden stand-in gives it that surface from the start, and the browser
-    // engine itself still starts only on the first preview. Only on desktop
-    // platforms where OpenGL works (the program shares one context, made with
-    // the application); the offscreen platform has no such windows.
-    const QString platform = QGuiApplication::platformName();
-    if (QOpenGLContext::globalShareContext() &&
-        (platform == u"xcb"_s || platform.startsWith(u"wayland"_s))) {
-        auto* surface = new QOpenGLWidget(TabSheet2);
-        surface->setObjectName(u"PreviewSurface"_s);
-        surface->hide();
-    }
 
     auto* page = new QVBoxLayout(TabSheet1);
     page->setContentsMargins(0, 0, 0, 0);

@@ -28,7 +28,7 @@ class TForm2;
 class FindReplaceDialog;
 class PrinterDevice;
 namespace convert {
-class PreviewView;
+class PreviewBrowser;
 }
 
 // The main window. It builds the widgets under their layout names, binds the
@@ -74,8 +74,8 @@ public:
     QLineEdit* Edit1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QTimer* Timer1 = nullptr;
-    TForm2* Form2 = nullptr;
-    convert::PreviewView* EmbeddedWB1 = nullptr;  // made on the first preview
+    TForm2* Form2 = nullptr;                         // made when help is first asked for
+    convert::PreviewBrowser* EmbeddedWB1 = nullptr;  // made on the first preview
     TVelaTrayIcon* VelaTrayIcon1 = nullptr;
     ImageList* ImageList1 = nullptr;
     // The file dialogs; each offers the path last chosen in it.

@@ -5,7 +5,6 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "convert/preview_scheme.h"
 #include "platform/clock.h"
 #include "platform/keyboard_state.h"
 #include "platform/prompts.h"
@@ -18,8 +17,8 @@ int main(int argc, char* argv[])
     // The preview's browser engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    convert::RegisterPreviewScheme();
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No Qt::AA_ShareOpenGLContexts here: it would load the OpenGL stack
+    // into every run; the preview makes the shared context when it starts.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));

@@ -119,5 +119,7 @@ void TForm1::N15Click()
 
 void TForm1::SpeedButton20Click()
 {
+    // Made on first use: hidden until then, it would only lengthen start-up.
+    if (!Form2) Form2 = new TForm2(this);
     Form2->showInFront();
 }

@@ -6,8 +6,8 @@
 #include "app/form1.h"
 #include "app/memo_edit.h"
 #include "convert/html_strip.h"
+#include "convert/preview_browser.h"
 #include "convert/preview_page.h"
-#include "convert/preview_view.h"
 #include "convert/ybb_to_html.h"
 #include "markup/editor_lines.h"
 
@@ -37,11 +37,14 @@ void TForm1::HTML1Click()
 
 void TForm1::TabSheet2Show()
 {
-    // The browser engine starts on the first preview, not with the program.
-    if (!EmbeddedWB1) {
-        EmbeddedWB1 = new convert::PreviewView(TabSheet2);
-        EmbeddedWB1->setObjectName(u"EmbeddedWB1"_s);
-        TabSheet2->layout()->addWidget(EmbeddedWB1);
-    }
-    EmbeddedWB1->LoadPageLines(convert::BuildPreviewPageLines(markup::DisplayedLines(*Memo1)));
+    guarded([this] {
+        // The browser engine is loaded on the first preview, not with the
+        // program.
+        if (!EmbeddedWB1) {
+            EmbeddedWB1 = convert::MakePreviewBrowser(TabSheet2);
+            EmbeddedWB1->widget()->setObjectName(u"EmbeddedWB1"_s);
+            TabSheet2->layout()->addWidget(EmbeddedWB1->widget());
+        }
+        EmbeddedWB1->LoadPageLines(convert::BuildPreviewPageLines(markup::DisplayedLines(*Memo1)));
+    });
 }

@@ -6,8 +6,9 @@
 
 namespace convert {
 
-// The browser engine learns its URL schemes only while it starts: call this
-// in main(), before the QApplication is created, or the preview stays empty.
+// The browser engine learns its URL schemes only while it starts, that is
+// before the first profile or page is made; the preview view calls this
+// before it makes its own. Calling it again does nothing.
 void RegisterPreviewScheme();
 
 // Serves the page the preview currently shows. Handing the engine the bytes

@@ -6,9 +6,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <functional>
 #include <memory>
 
+#include "convert/preview_module.h"
 #include "convert/preview_page.h"
 #include "convert/preview_scheme.h"
 
@@ -20,7 +23,11 @@ namespace {
 // Long enough for the engine's first start on a busy machine, short enough
 // that a stuck engine does not hold the preview command for long.
 constexpr int kLoadWaitMs = 8000;
-constexpr int kPollMs = 40;
+
+// Said on the console, from the application's own script world, as soon as
+// a document has been parsed; the page's own scripts never run, so nothing
+// else can say it.
+constexpr QLatin1StringView kReadyMessage("quillpost-document-ready ");
 
 // Shared with callbacks that may arrive after LoadPageLines has returned.
 struct WaitState {
@@ -35,17 +42,51 @@ struct WaitState {
     }
 };
 
+// The engine must be readied before it starts, which the first view's base
+// class may already do.
+QWidget* AfterEngineSetUp(QWidget* parent)
+{
+    PrepareBrowserEngine();
+    return parent;
+}
+
+// Tells when a document has been parsed: the load itself only finishes once
+// every picture has arrived or failed, which for a slow server takes long.
+class ReadyReportingPage final : public QWebEnginePage {
+public:
+    explicit ReadyReportingPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
+    {
+        QWebEngineScript report;
+        report.setName(u"document-ready"_s);
+        report.setInjectionPoint(QWebEngineScript::DocumentReady);
+        report.setWorldId(QWebEngineScript::ApplicationWorld);
+        report.setRunsOnSubFrames(false);
+        report.setSourceCode(u"console.log('%1' + document.URL)"_s.arg(kReadyMessage));
+        scripts().insert(report);
+    }
+
+    std::function<void(const QUrl&)> onDocumentReady;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                  const QString&) override
+    {
+        if (onDocumentReady && message.startsWith(kReadyMessage))
+            onDocumentReady(QUrl(message.sliced(kReadyMessage.size())));
+    }
+};
+
 }  // namespace
 
 PreviewView::PreviewView(QWidget* parent)
-    : QWebEngineView(parent),
+    : QWebEngineView(AfterEngineSetUp(parent)),
       // A private, off-the-record profile: nothing a post fetches is kept on
       // disk, and the page scheme's handler belongs to this view alone.
       m_profile(new QWebEngineProfile(this)),
       m_handler(new PreviewSchemeHandler(this))
 {
     m_profile->installUrlSchemeHandler(PreviewSchemeHandler::schemeName(), m_handler);
-    m_page = std::make_unique<QWebEnginePage>(m_profile);
+    m_page = std::make_unique<ReadyReportingPage>(m_profile);
     setPage(m_page.get());
     applySettings();
 }
@@ -98,25 +139,14 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, &loop,
             [state] { state->finish(LoadFailed); });
 
-    // The load only finishes once every picture has arrived or failed, which
-    // for a slow server takes long; the document itself is ready as soon as
-    // it has been parsed. Asking for that needs no script of the page's own.
-    QTimer poll;
-    poll.setInterval(kPollMs);
-    connect(&poll, &QTimer::timeout, &loop, [this, state, url] {
-        m_page->runJavaScript(u"document.URL + ' ' + document.readyState"_s,
-                              QWebEngineScript::ApplicationWorld,
-                              [state, url](const QVariant& result) {
-                                  const QString answer = result.toString();
-                                  if (answer == url.toString() + u" interactive"_s ||
-                                      answer == url.toString() + u" complete"_s)
-                                      state->finish(Loaded);
-                              });
-    });
+    // The document is ready as soon as it has been parsed.
+    static_cast<ReadyReportingPage*>(m_page.get())->onDocumentReady = [state,
+                                                                       url](const QUrl& ready) {
+        if (ready == url) state->finish(Loaded);
+    };
     QTimer::singleShot(kLoadWaitMs, &loop, [state] { state->finish(TimedOut); });
 
     m_page->load(url);
-    poll.start();
     const QPointer<PreviewView> alive(this);
     loop.exec();
     if (!alive) return LoadFailed;

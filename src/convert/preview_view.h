@@ -5,6 +5,8 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "convert/preview_browser.h"
+
 class QEventLoop;
 class QWebEngineProfile;
 
@@ -16,7 +18,7 @@ class PreviewSchemeHandler;
 // its pictures, videos and sounds, but runs none of its scripts or plug-ins
 // and gives it no access to the user's files: posts are often pasted from
 // pages nobody here wrote.
-class PreviewView : public QWebEngineView {
+class PreviewView : public QWebEngineView, public PreviewBrowser {
     Q_OBJECT
 public:
     // What LoadPageLines reports; anything but Loaded is a failure.
@@ -34,7 +36,9 @@ public:
     // Big5 as the page declares. Waits, processing events, until the engine
     // has the page parsed (its pictures may still be arriving), at most a
     // few seconds. On failure the view goes on showing what it showed.
-    int LoadPageLines(const QStringList& pageLines);
+    int LoadPageLines(const QStringList& pageLines) override;
+
+    QWidget* widget() override { return this; }
 
 protected:
     // Links that ask for a new window open in the view itself.

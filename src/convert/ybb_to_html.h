@@ -7,8 +7,15 @@ namespace convert {
 
 // Turns YBB markup into HTML by the fixed sequence of literal replacements in
 // ybb_to_html.cpp. No parsing: tags are neither paired nor balanced, nothing
-// the user typed is escaped, and line breaks stay line breaks.
+// the user typed is escaped, and line breaks stay line breaks. Each step
+// replaces every occurrence of its search text, case-sensitively, leftmost
+// first and never overlapping, and later steps see what earlier ones wrote.
+// Works in one pass over the text.
 QString ConvertYbbToHtml(const QString& text);
+
+// The same conversion done the straightforward way, one whole pass per step:
+// the yardstick the one-pass version is tested and measured against.
+QString ConvertYbbToHtmlReference(const QString& text);
 
 // The document as the "( YBB )->( HTML )" command writes it back: every line
 // followed by a line break, converted, and wrapped in a minimal page skeleton.

@@ -272,6 +272,19 @@ TEST_F(PreviewViewTest, LinksNavigateInsideTheView)
     }
 }
 
+// The preview is there once the document is parsed, even while a picture's
+// server keeps it waiting (the load itself would not finish before the
+// server gives up).
+TEST_F(PreviewViewTest, ShownBeforeASlowPictureArrives)
+{
+    QTcpServer silent;  // takes the connection and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const QString picture = u"http://127.0.0.1:%1/slow.png"_s.arg(silent.serverPort());
+    ASSERT_EQ(load({u"before [img]"_s + picture + u"[/img] after"_s}), PreviewView::Loaded);
+    EXPECT_EQ(Evaluate(m_view, u"document.body.textContent"_s).toString().trimmed(),
+              u"before  after"_s);
+}
+
 TEST_F(PreviewViewTest, PostsOfSeveralMegabytesStillPreview)
 {
     // About 3 MB of Big5, more than inline page content may hold.

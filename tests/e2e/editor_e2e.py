@@ -23,6 +23,11 @@ def visible_windows():
     return set(xdotool("search", "--onlyvisible", "--pid", str(editor.pid), "--name", "").split())
 
 
+def engine_loaded():
+    with open(f"/proc/{editor.pid}/maps") as maps:
+        return "webengine" in maps.read().lower()
+
+
 def clipboard():
     return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout
 
@@ -56,6 +61,8 @@ try:
           "Quillpost 4.0--未命名")
     if not window:
         sys.exit(1)
+    # The browser engine is loaded by the first preview, not at start-up.
+    check("no browser engine before the first preview", engine_loaded(), False)
     geometry = xdotool("getwindowgeometry", window)
     print(geometry, flush=True)
     xdotool("windowactivate", "--sync", window)
@@ -117,6 +124,7 @@ try:
     time.sleep(3)
     check("window kept through the first preview",
           window_named("Quillpost 4.0--未命名"), window)
+    check("browser engine loaded by the first preview", engine_loaded(), True)
     click_in(window, 50, 119)
 
     # Paste Chinese text, save through the real dialog, look at the bytes.

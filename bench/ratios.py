@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Ratios from the routine benchmarks of one run.
+
+    bench/ratios.py RESULT.json...
+
+Reads Google Benchmark JSON results and prints, for every post size, how the
+one-pass conversion compares with the step-by-step reference and with a plain
+copy, and how the Big5 codec compares with a one-pass widening or narrowing
+of the same bytes. Ratios are of bytes per second of CPU time, so they hold
+for the same run on a busy machine.
+"""
+
+import json
+import sys
+
+# label, measured benchmark, baseline benchmark, what the ratio says
+PAIRS = [
+    ("conversion speed-up", "ConvertYbbToHtml", "ConvertYbbToHtmlReference",
+     "reference time / one-pass time"),
+    ("conversion vs copy", "CopyText", "ConvertYbbToHtml", "one-pass time / copy time"),
+    ("stripping vs copy", "CopyText", "StripHtmlTags", "strip time / copy time"),
+    ("Big5 decode vs widen", "WidenLatin1", "DecodeBig5", "decode time / Latin-1 time"),
+    ("Big5 encode vs narrow", "NarrowLatin1", "EncodeBig5", "encode time / Latin-1 time"),
+]
+
+
+def main():
+    speeds = {}
+    for path in sys.argv[1:]:
+        with open(path) as result:
+            for bench in json.load(result)["benchmarks"]:
+                if "bytes_per_second" in bench:
+                    speeds[bench["name"]] = bench["bytes_per_second"]
+    sizes = sorted({int(name.split("/")[1]) for name in speeds if name.count("/") == 1})
+    print(f"{'ratio':<24}" + "".join(f"{str(s) + ' MB':>10}" for s in sizes) + "   meaning")
+    for label, fast, slow, meaning in PAIRS:
+        cells = []
+        for size in sizes:
+            a, b = speeds.get(f"{fast}/{size}"), speeds.get(f"{slow}/{size}")
+            cells.append(f"{a / b:>9.1f}x" if a and b else f"{'-':>10}")
+        if any(c.strip() != "-" for c in cells):
+            print(f"{label:<24}" + "".join(cells) + f"   {meaning}")
+
+
+if __name__ == "__main__":
+    main()

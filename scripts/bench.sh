@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark, each beside its baseline in the same run:
+#   scripts/bench.sh [--runs N]     (N start-ups of each program, default 10)
+# The routines run as they are; the preview and start-up run on a private
+# Xvfb display. Figures vary from run to run on a busy machine; the ratios
+# are what to compare.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=10
+if [ "${1:-}" = "--runs" ]; then runs="$2"; fi
+
+scripts/install-deps.sh
+[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)" --target \
+  quillpost quillpost_preview plain_editor bench_convert bench_codec bench_preview
+
+results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
+trap 'rm -rf "$results"' EXIT
+if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+
+echo "== Conversion and stripping (1, 10, 50 MB posts)"
+build/bench/bench_convert --benchmark_out="$results/convert.json" --benchmark_out_format=json
+echo "== Big5 decoding and encoding (1, 10, 50 MB posts)"
+build/bench/bench_codec --benchmark_out="$results/codec.json" --benchmark_out_format=json
+echo "== Ratios of the routines"
+bench/ratios.py "$results/convert.json" "$results/codec.json"
+
+echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
+# (the engine's own messages go to a log)
+scripts/with-xvfb.sh build/bench/bench_preview 2>"$results/preview.log"
+
+# The editor's own benchmark (large documents beside a plain QPlainTextEdit)
+# goes here.
+
+echo "== Start-up to a mapped window beside a plain QPlainTextEdit program"
+scripts/with-xvfb.sh bench/startup.py build/src/quillpost build/bench/plain_editor --runs "$runs"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+namespace convert {
+
+// The preview's browser view as the main window sees it. The view and the
+// browser engine behind it live in a module of their own that is loaded on
+// the first preview, so that starting the program loads none of the engine.
+class PreviewBrowser {
+public:
+    // The view itself; its parent owns and deletes it.
+    virtual QWidget* widget() = 0;
+    // Makes the page, given as its lines, the view's document; see PreviewView.
+    virtual int LoadPageLines(const QStringList& pageLines) = 0;
+
+protected:
+    virtual ~PreviewBrowser() = default;
+};
+
+// The name under which the module exports its one function, and its type.
+inline constexpr char kPreviewModuleFactory[] = "quillpost_make_preview_browser";
+using PreviewModuleFactory = PreviewBrowser* (*)(QWidget* parent);
+
+// Loads the module (from beside the program, or from its lib/quillpost
+// folder) unless it is already in the process, and makes a view as a child
+// of `parent`. Throws std::runtime_error, with a text for the user, when
+// the module cannot be loaded.
+PreviewBrowser* MakePreviewBrowser(QWidget* parent);
+
+}  // namespace convert
