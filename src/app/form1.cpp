@@ -22,6 +22,7 @@
 #include "app/memo_edit.h"
 #include "help/form2.h"
 #include "help/ming_font.h"
+#include "markup/row_index.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -270,6 +271,9 @@ void TForm1::connectEvents()
     // The position follows every caret move, whatever caused it.
     connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::updateCaretPosition);
     connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TForm1::updateCaretPosition);
+    connect(&markup::RowIndex::of(*Memo1), &markup::RowIndex::progressed, this, [this] {
+        if (m_caretRowPending) updateCaretPosition();
+    });
     // One filter on the application sees the Insert key wherever it is
     // pressed, as well as the events of the window's own widgets below.
     qApp->installEventFilter(this);

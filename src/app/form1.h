@@ -203,5 +203,6 @@ private:
     QList<QLabel*> m_statusPanels;
     bool m_placed = false;
     text::FileEncoding m_fileEncoding = text::FileEncoding::Big5;
-    bool m_insertToggle = false;  // flips with every press of the Insert key
+    bool m_insertToggle = false;     // flips with every press of the Insert key
+    bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
 };
