@@ -14,10 +14,10 @@ namespace markup {
 namespace {
 
 // Characters a caller may wait for to be measured before it is told to ask
-// again later: about a frame's worth of text layout.
-constexpr qint64 kPromptBudget = 10000;
+// again later: a few milliseconds of text layout.
+constexpr qint64 kPromptBudget = 4000;
 // The length of one slice of counting between events.
-constexpr qint64 kSliceMs = 8;
+constexpr qint64 kSliceNs = 5'000'000;
 
 bool HasRows(const QTextBlock& block)
 {
@@ -169,7 +169,7 @@ void RowIndex::slice()
     clock.start();
     int i = m_counts.firstUnknown(0);
     QTextBlock block = m_document->findBlockByNumber(i);
-    while (i < m_counts.size() && clock.elapsed() < kSliceMs) {
+    while (i < m_counts.size() && clock.nsecsElapsed() < kSliceNs) {
         m_counts.set(i, measure(block));
         const int next = m_counts.firstUnknown(i + 1);
         block = next == i + 1 ? block.next() : m_document->findBlockByNumber(next);
