@@ -25,6 +25,21 @@ bool HasRows(const QTextBlock& block)
     return layout && layout->lineCount() > 0;
 }
 
+// Whether every character of the block is in the document's own font, as
+// everything typed or opened is: the bare text then breaks as the block
+// does, and laying it out skips looking up formats character by character.
+bool InDocumentFont(const QTextBlock& block)
+{
+    if (!block.layout()->formats().isEmpty()) return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (format.font().resolveMask() != 0 ||
+            format.verticalAlignment() != QTextCharFormat::AlignNormal)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 RowIndex& RowIndex::of(const QPlainTextEdit& memo)
@@ -122,9 +137,13 @@ QList<QPair<int, int>> RowIndex::rows(const QTextBlock& block)
         const QTextLayout* layout = block.layout();
         if (!HasRows(block)) {
             // Broken as the editing area's layout would break it.
-            own.emplace(block);
+            if (InDocumentFont(block)) {
+                own.emplace(block.text(), m_settings.font);
+            } else {
+                own.emplace(block);
+                own->setFormats(layout->formats());
+            }
             own->setTextOption(m_document->defaultTextOption());
-            if (layout && !layout->formats().isEmpty()) own->setFormats(layout->formats());
             own->beginLayout();
             for (QTextLine line = own->createLine(); line.isValid(); line = own->createLine()) {
                 line.setLeadingIncluded(true);

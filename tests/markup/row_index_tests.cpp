@@ -56,6 +56,21 @@ QStringList ReferenceLines(const QPlainTextEdit& memo)
     return lines;
 }
 
+QTextCharFormat Larger()
+{
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    format.setFontPointSize(15);
+    return format;
+}
+
+QTextCharFormat Red()
+{
+    QTextCharFormat format;
+    format.setForeground(Qt::red);
+    return format;
+}
+
 QString RandomText(std::mt19937& random, int pieces)
 {
     static const QStringList kPieces = {
@@ -120,7 +135,7 @@ TEST_P(RowIndexTest, KeptCountsAgreeWithTheWalkFromTheTop)
         const int at = int(random() % (length + 1));
         const int span = std::min(length - at, int(random() % 40));
         const QString inserted = RandomText(random, int(random() % 6));
-        const int kind = int(random() % 8);
+        const int kind = int(random() % 9);
         both([&](QPlainTextEdit& e) {
             QTextCursor cursor(e.document());
             cursor.setPosition(at);
@@ -131,10 +146,17 @@ TEST_P(RowIndexTest, KeptCountsAgreeWithTheWalkFromTheTop)
                 e.setFont(QFont(e.font().family(), 8 + step % 9));
             else if (kind == 2)
                 e.undo();
+            else if (kind == 3)
+                cursor.mergeCharFormat(Larger());
+            else if (kind == 4)
+                cursor.mergeCharFormat(Red());
             else
                 cursor.insertText(inserted);
         });
-        expectSameRows(kind == 0 ? "resized" : kind == 1 ? "new font" : "edited");
+        expectSameRows(kind == 0   ? "resized"
+                       : kind == 1 ? "new font"
+                       : kind < 5  ? "formatted"
+                                   : "edited");
     }
 }
 
