@@ -25,14 +25,20 @@ bool HasRows(const QTextBlock& block)
     return layout && layout->lineCount() > 0;
 }
 
-// Whether every character of the block is in the document's own font, as
-// everything typed or opened is: the bare text then breaks as the block
-// does, and laying it out skips looking up formats character by character.
+// Whether the whole block is in one format that leaves the document's font
+// as it is, as everything typed or opened is. Its bare text then breaks as
+// the block does; several formats, even of colour alone, would cut the text
+// into pieces shaped apart, so such a block is laid out as itself.
 bool InDocumentFont(const QTextBlock& block)
 {
     if (!block.layout()->formats().isEmpty()) return false;
+    int index = -1;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextCharFormat format = it.fragment().charFormat();
+        const QTextFragment fragment = it.fragment();
+        if (index == fragment.charFormatIndex()) continue;
+        if (index >= 0) return false;
+        index = fragment.charFormatIndex();
+        const QTextCharFormat format = fragment.charFormat();
         if (format.font().resolveMask() != 0 ||
             format.verticalAlignment() != QTextCharFormat::AlignNormal)
             return false;
