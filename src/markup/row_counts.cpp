@@ -90,6 +90,7 @@ void RowCounts::reset(int blocks)
     for (int start = 0; start < blocks; start += kRun) {
         Run run;
         run.rows.assign(size_t(std::min(kRun, blocks - start)), kUnknown);
+        run.breaks.resize(run.rows.size());
         run.unknown = int(run.rows.size());
         m_runs.push_back(std::move(run));
     }
@@ -118,9 +119,23 @@ void RowCounts::set(int block, int rows)
     const qint64 rowDelta = qint64(rows == kUnknown ? 0 : rows) - (slot == kUnknown ? 0 : slot);
     const int unknownDelta = int(rows == kUnknown) - int(slot == kUnknown);
     slot = rows;
+    r.breaks[size_t(offset)].clear();
     r.known += rowDelta;
     r.unknown += unknownDelta;
     m_sums.add(run, 0, rowDelta, unknownDelta);
+}
+
+void RowCounts::set(int block, Breaks breaks)
+{
+    set(block, int(breaks.size()));
+    const auto [run, offset] = locate(block);
+    m_runs[size_t(run)].breaks[size_t(offset)] = std::move(breaks);
+}
+
+const RowCounts::Breaks& RowCounts::breaks(int block) const
+{
+    const auto [run, offset] = locate(block);
+    return m_runs[size_t(run)].breaks[size_t(offset)];
 }
 
 qint64 RowCounts::rowsBefore(int block) const
@@ -176,6 +191,8 @@ void RowCounts::replace(int first, int removed, int added)
         const int unknown = r.unknown;
         r.rows.erase(r.rows.begin() + offset, r.rows.begin() + offset + removed);
         r.rows.insert(r.rows.begin() + offset, size_t(added), kUnknown);
+        r.breaks.erase(r.breaks.begin() + offset, r.breaks.begin() + offset + removed);
+        r.breaks.insert(r.breaks.begin() + offset, size_t(added), Breaks());
         recount(r);
         m_size += added - removed;
         m_sums.add(run, added - removed, r.known - known, r.unknown - unknown);
@@ -189,16 +206,23 @@ void RowCounts::replace(int first, int removed, int added)
     while (kept < removed && last + 1 < int(m_runs.size()))
         kept += int(m_runs[size_t(++last)].rows.size());
     std::vector<int> rows(r.rows.begin(), r.rows.begin() + offset);
+    std::vector<Breaks> breaks(std::make_move_iterator(r.breaks.begin()),
+                               std::make_move_iterator(r.breaks.begin() + offset));
     rows.insert(rows.end(), size_t(added), kUnknown);
-    const auto& tail = m_runs[size_t(last)].rows;
-    const int tailFrom = int(tail.size()) - (kept - removed);
-    rows.insert(rows.end(), tail.begin() + tailFrom, tail.end());
+    breaks.resize(rows.size());
+    Run& tail = m_runs[size_t(last)];
+    const int tailFrom = int(tail.rows.size()) - (kept - removed);
+    rows.insert(rows.end(), tail.rows.begin() + tailFrom, tail.rows.end());
+    breaks.insert(breaks.end(), std::make_move_iterator(tail.breaks.begin() + tailFrom),
+                  std::make_move_iterator(tail.breaks.end()));
 
     std::vector<Run> fresh;
     for (size_t start = 0; start < rows.size(); start += kRun) {
+        const size_t end = std::min(rows.size(), start + kRun);
         Run piece;
-        piece.rows.assign(rows.begin() + qsizetype(start),
-                          rows.begin() + qsizetype(std::min(rows.size(), start + kRun)));
+        piece.rows.assign(rows.begin() + qsizetype(start), rows.begin() + qsizetype(end));
+        piece.breaks.assign(std::make_move_iterator(breaks.begin() + qsizetype(start)),
+                            std::make_move_iterator(breaks.begin() + qsizetype(end)));
         recount(piece);
         fresh.push_back(std::move(piece));
     }

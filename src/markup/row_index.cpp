@@ -126,47 +126,59 @@ void RowIndex::spliced(int from, int removed, int added)
 
 int RowIndex::measure(const QTextBlock& block)
 {
-    if (!m_settings.wraps || block.length() <= 1) return 1;
-    if (HasRows(block)) return block.layout()->lineCount();
-    return std::max(1, int(rows(block).size()));
+    const int length = block.length() - 1;  // without the block separator
+    const int number = block.blockNumber();
+    if (number < 0 || number >= m_counts.size()) return 1;
+    if (!m_settings.wraps || length <= 0) {
+        m_counts.set(number, 1);
+        return 1;
+    }
+    std::optional<QTextLayout> own;
+    const QTextLayout* layout = block.layout();
+    if (!HasRows(block)) {
+        // Broken as the editing area's layout would break it.
+        if (InDocumentFont(block)) {
+            own.emplace(block.text(), m_settings.font);
+        } else {
+            own.emplace(block);
+            own->setFormats(layout->formats());
+        }
+        own->setTextOption(m_document->defaultTextOption());
+        own->beginLayout();
+        for (QTextLine line = own->createLine(); line.isValid(); line = own->createLine()) {
+            line.setLeadingIncluded(true);
+            line.setLineWidth(m_settings.width);
+        }
+        own->endLayout();
+        layout = &*own;
+    }
+    RowCounts::Breaks breaks;
+    breaks.reserve(size_t(layout->lineCount()));
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        breaks.emplace_back(line.textStart(), line.textLength());
+    }
+    if (breaks.empty() || (breaks.size() == 1 && breaks[0] == std::pair(0, length))) {
+        m_counts.set(number, 1);
+        return 1;
+    }
+    const int rows = int(breaks.size());
+    m_counts.set(number, std::move(breaks));
+    return rows;
 }
 
 QList<QPair<int, int>> RowIndex::rows(const QTextBlock& block)
 {
     sync();
-    const int length = block.length() - 1;  // without the block separator
-    QList<QPair<int, int>> rows;
-    if (!m_settings.wraps || length <= 0) {
-        rows.append({0, std::max(length, 0)});
-    } else {
-        std::optional<QTextLayout> own;
-        const QTextLayout* layout = block.layout();
-        if (!HasRows(block)) {
-            // Broken as the editing area's layout would break it.
-            if (InDocumentFont(block)) {
-                own.emplace(block.text(), m_settings.font);
-            } else {
-                own.emplace(block);
-                own->setFormats(layout->formats());
-            }
-            own->setTextOption(m_document->defaultTextOption());
-            own->beginLayout();
-            for (QTextLine line = own->createLine(); line.isValid(); line = own->createLine()) {
-                line.setLeadingIncluded(true);
-                line.setLineWidth(m_settings.width);
-            }
-            own->endLayout();
-            layout = &*own;
-        }
-        rows.reserve(layout->lineCount());
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            rows.append({line.textStart(), line.textLength()});
-        }
-        if (rows.isEmpty()) rows.append({0, length});
-    }
     const int number = block.blockNumber();
-    if (number >= 0 && number < m_counts.size()) m_counts.set(number, int(rows.size()));
+    if (number < 0 || number >= m_counts.size()) return {{0, std::max(block.length() - 1, 0)}};
+    // Kept from the last time, unless the block changed since.
+    if (m_counts.rows(number) == RowCounts::kUnknown) measure(block);
+    const RowCounts::Breaks& breaks = m_counts.breaks(number);
+    if (breaks.empty()) return {{0, std::max(block.length() - 1, 0)}};
+    QList<QPair<int, int>> rows;
+    rows.reserve(qsizetype(breaks.size()));
+    for (const auto& [start, length] : breaks) rows.append({start, length});
     return rows;
 }
 
@@ -181,7 +193,7 @@ bool RowIndex::countUpTo(int block, qint64 budget)
         const qint64 cost = HasRows(stale) || i == block ? 0 : stale.length();
         if (budget >= 0 && spent + cost > budget) return false;
         spent += cost;
-        m_counts.set(i, measure(stale));
+        measure(stale);
     }
     return true;
 }
@@ -195,7 +207,7 @@ void RowIndex::slice()
     int i = m_counts.firstUnknown(0);
     QTextBlock block = m_document->findBlockByNumber(i);
     while (i < m_counts.size() && clock.nsecsElapsed() < kSliceNs) {
-        m_counts.set(i, measure(block));
+        measure(block);
         const int next = m_counts.firstUnknown(i + 1);
         block = next == i + 1 ? block.next() : m_document->findBlockByNumber(next);
         i = next;

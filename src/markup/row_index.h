@@ -40,7 +40,8 @@ public:
 
     // The rows of a block as (start, length) within it, as the editing area
     // breaks them at its present width; one row for an empty block or while
-    // word wrap is off. Remembers their number.
+    // word wrap is off. Kept until the block or the width changes, so the
+    // line list is built again without laying the text out again.
     QList<QPair<int, int>> rows(const QTextBlock& block);
 
 Q_SIGNALS:
@@ -63,6 +64,8 @@ private:
     // Brings the counts in step with the document and the settings.
     void sync();
     void spliced(int from, int removed, int added);
+    // Lays the block out (or reads the editing area's layout) and keeps its
+    // rows; returns how many.
     int measure(const QTextBlock& block);
     // Counts stale blocks up to `block`, stopping once more than `budget`
     // characters were measured (no limit when negative); true when done.

@@ -182,21 +182,30 @@ TEST_P(RowIndexTest, LargeDocumentIsCountedBetweenEvents)
 INSTANTIATE_TEST_SUITE_P(WordWrap, RowIndexTest, ::testing::Bool(),
                          [](const auto& test) { return test.param ? "On" : "Off"; });
 
-// The sums against a plain list of counts, over edits that split and join
-// the runs the blocks are kept in.
+// The sums and the kept breaks against plain lists, over edits that split
+// and join the runs the blocks are kept in.
 TEST(RowCountsTest, SumsFollowAPlainList)
 {
     std::mt19937 random(7);
     std::vector<int> model(700, markup::RowCounts::kUnknown);
+    std::vector<markup::RowCounts::Breaks> breaks(model.size());
     markup::RowCounts counts;
     counts.reset(int(model.size()));
     for (int step = 0; step < 3000; ++step) {
         const int size = int(model.size());
-        const int kind = int(random() % 4);
+        const int kind = int(random() % 5);
         if (kind < 2 && size > 0) {
             const int block = int(random() % size);
             const int rows = int(random() % 5);
             model[size_t(block)] = rows;
+            counts.set(block, rows);
+            breaks[size_t(block)].clear();
+        } else if (kind == 2 && size > 0) {
+            // Rows with where they break, told apart by the step that set them.
+            const int block = int(random() % size);
+            const markup::RowCounts::Breaks rows = {{0, step}, {step, 1}};
+            model[size_t(block)] = 2;
+            breaks[size_t(block)] = rows;
             counts.set(block, rows);
         } else {
             const int first = int(random() % (size + 1));
@@ -205,6 +214,8 @@ TEST(RowCountsTest, SumsFollowAPlainList)
             const int added = int(random() % (random() % 10 ? 3 : 900)) + (removed == 0);
             model.erase(model.begin() + first, model.begin() + first + removed);
             model.insert(model.begin() + first, size_t(added), markup::RowCounts::kUnknown);
+            breaks.erase(breaks.begin() + first, breaks.begin() + first + removed);
+            breaks.insert(breaks.begin() + first, size_t(added), markup::RowCounts::Breaks());
             counts.replace(first, removed, added);
         }
         ASSERT_EQ(counts.size(), int(model.size()));
@@ -225,6 +236,7 @@ TEST(RowCountsTest, SumsFollowAPlainList)
             ASSERT_EQ(counts.firstUnknown(block), int(next - model.begin())) << "step " << step;
             if (block < int(model.size())) {
                 ASSERT_EQ(counts.rows(block), model[size_t(block)]);
+                ASSERT_EQ(counts.breaks(block), breaks[size_t(block)]) << "step " << step;
             }
         }
     }
