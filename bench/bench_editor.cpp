@@ -15,9 +15,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
@@ -260,6 +263,32 @@ int main(int argc, char** argv)
     typed.action = typed.settled = *std::max_element(typedWindow.begin(), typedWindow.end());
     typedBare.action = *std::max_element(typedPlain.begin(), typedPlain.end());
     Row("keystroke (slowest)", typed, typedBare);
+
+    // The line list that conversion, preview and printing read, first and
+    // again; beside it the bare editor's rows, read from its own layout of
+    // every block.
+    const auto plainLines = [&] {
+        QStringList lines;
+        auto* layout = qobject_cast<QPlainTextDocumentLayout*>(plain.document()->documentLayout());
+        for (QTextBlock block = plain.document()->begin(); block.isValid(); block = block.next()) {
+            layout->ensureBlockLayout(block);
+            const QString text = block.text();
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                lines.append(text.mid(line.textStart(), line.textLength()));
+            }
+        }
+        return lines;
+    };
+    for (const char* what : {"line list", "line list again"}) {
+        qsizetype count = 0;
+        const Timing linesWindow =
+            Measure([&] { count = markup::DisplayedLines(*form.Memo1).size(); }, now);
+        const Timing linesPlain = Measure([&] { plainLines(); }, now);
+        Row(what, linesWindow, linesPlain);
+        if (count == 0) return 1;
+    }
+    Drain();
 
     // A new editor font, then word wrap off and on again: each re-wraps the
     // whole document.
