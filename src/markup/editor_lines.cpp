@@ -7,10 +7,18 @@
 
 namespace markup {
 
+namespace {
+
+bool Wraps(const QPlainTextEdit& memo)
+{
+    return memo.lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+}  // namespace
+
 QStringList DisplayedLines(const QPlainTextEdit& memo)
 {
     QStringList lines;
-    const bool wraps = memo.lineWrapMode() != QPlainTextEdit::NoWrap;
     // Each block is broken once, and the rows counted on the way are kept for
     // the status bar.
     RowIndex& index = RowIndex::of(memo);
@@ -19,7 +27,7 @@ QStringList DisplayedLines(const QPlainTextEdit& memo)
         const bool last = !block.next().isValid();
         if (last && block.length() <= 1) break;  // the empty line after a final break
         const QString text = block.text();
-        if (!wraps) {
+        if (!Wraps(memo)) {
             lines.append(text);
             continue;
         }

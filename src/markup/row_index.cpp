@@ -184,6 +184,12 @@ QList<QPair<int, int>> RowIndex::rows(const QTextBlock& block)
 
 bool RowIndex::countUpTo(int block, qint64 budget)
 {
+    // After a new width or font most of the text is stale: rather than
+    // spending the budget on a count that cannot finish, leave it all to the
+    // slices at once.
+    const qint64 average = m_document->characterCount() / std::max(1, m_counts.size());
+    if (budget >= 0 && m_counts.unknownBefore(std::min(block, m_counts.size())) * average > budget)
+        return false;
     qint64 spent = 0;
     for (int i = m_counts.firstUnknown(0); i <= block && i < m_counts.size();
          i = m_counts.firstUnknown(i + 1)) {
