@@ -117,11 +117,13 @@ void RowIndex::spliced(int from, int removed, int added)
     const int first = m_document->findBlock(std::max(from, 0)).blockNumber();
     const int now = m_document->findBlock(last).blockNumber() - first + 1;
     const int before = now - (blocks - m_counts.size());
-    if (first < 0 || now < 1 || before < 1 || first + before > m_counts.size()) {
+    if (first < 0 || now < 1 || before < 1 || first + before > m_counts.size())
         m_counts.reset(blocks);
-        return;
-    }
-    m_counts.replace(first, before, now);
+    else
+        m_counts.replace(first, before, now);
+    // Counted between events from here on, so that a caret sent far down a
+    // document just opened finds its rows mostly known.
+    if (m_settings.wraps && !m_slices->isActive()) m_slices->start();
 }
 
 int RowIndex::measure(const QTextBlock& block)
@@ -252,9 +254,7 @@ std::optional<RowPosition> RowIndex::rowOfSoon(int position)
     sync();
     if (m_settings.wraps) {
         const QTextBlock target = m_document->findBlock(position);
-        // While a count runs, only what costs nothing is measured here.
-        const qint64 budget = m_slices->isActive() ? 0 : kPromptBudget;
-        if (!countUpTo(target.isValid() ? target.blockNumber() : m_counts.size(), budget)) {
+        if (!countUpTo(target.isValid() ? target.blockNumber() : m_counts.size(), kPromptBudget)) {
             if (!m_slices->isActive()) m_slices->start();
             return std::nullopt;
         }
