@@ -20,11 +20,12 @@ namespace markup {
 // The rows of one editing area's blocks, kept as the text changes, so that
 // the row of a position is found without walking the document. An edit makes
 // only the blocks it touches stale; a new width, font or wrap makes them all
-// stale, and they are counted again, a slice at a time between events, when
-// someone asks for a row below them. A block is measured from its own layout
-// when the editing area has one (the rows on screen), otherwise with a
-// throw-away layout of the same text, font and width, so the editing area
-// keeps no layout for text nobody looks at.
+// stale. Stale blocks are counted a slice at a time between events, from the
+// moment text arrives or someone asks for a row below them, so the window
+// never waits for a whole document to be laid out. A block is measured from
+// its own layout when the editing area has one (the rows on screen),
+// otherwise with a throw-away layout of the same text, font and width, so the
+// editing area keeps no layout for text nobody looks at.
 class RowIndex : public QObject {
     Q_OBJECT
 public:
