@@ -85,6 +85,17 @@ void RowCounts::rebuild()
 
 void RowCounts::reset(int blocks)
 {
+    if (blocks == m_size && !m_runs.empty()) {
+        // A new width over the same blocks: the runs are kept, emptied.
+        for (Run& run : m_runs) {
+            std::fill(run.rows.begin(), run.rows.end(), kUnknown);
+            for (Breaks& breaks : run.breaks) breaks.clear();
+            run.known = 0;
+            run.unknown = int(run.rows.size());
+        }
+        rebuild();
+        return;
+    }
     m_runs.clear();
     m_size = blocks;
     for (int start = 0; start < blocks; start += kRun) {

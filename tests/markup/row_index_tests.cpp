@@ -218,6 +218,12 @@ TEST(RowCountsTest, SumsFollowAPlainList)
             breaks.insert(breaks.begin() + first, size_t(added), markup::RowCounts::Breaks());
             counts.replace(first, removed, added);
         }
+        if (step % 500 == 499) {
+            // Everything stale at once, as after a new width.
+            counts.reset(int(model.size()));
+            std::fill(model.begin(), model.end(), markup::RowCounts::kUnknown);
+            for (auto& kept : breaks) kept.clear();
+        }
         ASSERT_EQ(counts.size(), int(model.size()));
         for (int probe = 0; probe < 4; ++probe) {
             const int block = int(random() % (model.size() + 1));
