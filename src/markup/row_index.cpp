@@ -77,7 +77,17 @@ RowIndex::Settings RowIndex::current() const
     settings.wrapMode = int(option.wrapMode());
     settings.flags = int(option.flags());
     settings.tabStop = option.tabStopDistance();
-    qreal width = m_memo.viewport()->width();
+    // Read from a block the editing area has laid out where there is one;
+    // else the viewport's, which it takes on when it next lays out, unless it
+    // was never shown: then it has not taken any and does not wrap yet.
+    for (const QTextBlock& block : {document->firstBlock(), m_memo.textCursor().block()}) {
+        if (HasRows(block)) {
+            settings.width = block.layout()->lineAt(0).width();
+            return settings;
+        }
+    }
+    const QWidget* viewport = m_memo.viewport();
+    qreal width = viewport->testAttribute(Qt::WA_PendingResizeEvent) ? 0 : viewport->width();
     if (width <= 0) width = qreal(INT_MAX);
     width -= 2 * document->documentMargin();
     if (option.flags() & QTextOption::AddSpaceForLineAndParagraphSeparators)

@@ -179,6 +179,21 @@ TEST_P(RowIndexTest, LargeDocumentIsCountedBetweenEvents)
     EXPECT_EQ(progressed.isEmpty(), !GetParam());
 }
 
+TEST(RowIndexHiddenTest, AnEditingAreaNeverShownDoesNotWrapYet)
+{
+    QPlainTextEdit memo, twin;
+    QString text;
+    for (int i = 0; i < 200; ++i) text += u"word "_s;
+    text += u"\nshort"_s;
+    for (QPlainTextEdit* edit : {&memo, &twin}) {
+        edit->setPlainText(text);
+        edit->setFont(QFont(edit->font().family(), 11));  // which drops every layout
+    }
+    EXPECT_EQ(markup::DisplayedLines(memo), ReferenceLines(twin));
+    const int end = memo.document()->characterCount() - 1;
+    EXPECT_EQ(markup::RowOfPosition(memo, end).row, ReferenceRow(twin, end).row);
+}
+
 INSTANTIATE_TEST_SUITE_P(WordWrap, RowIndexTest, ::testing::Bool(),
                          [](const auto& test) { return test.param ? "On" : "Off"; });
 
