@@ -33,7 +33,7 @@ void BM_RowOfCaretAtTheEnd(benchmark::State& state)
 {
     Editor editor(int(state.range(0)));
     const int end = editor.memo.document()->characterCount() - 1;
-    markup::RowOfPosition(editor.memo, end);  // lays every block out once
+    markup::RowOfPosition(editor.memo, end);  // counts every row once
     for (auto _ : state) benchmark::DoNotOptimize(markup::RowOfPosition(editor.memo, end));
 }
 BENCHMARK(BM_RowOfCaretAtTheEnd)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);

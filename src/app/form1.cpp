@@ -25,6 +25,7 @@
 #include "platform/hot_key.h"
 #include "tray/application_window.h"
 #include "tray/vela_tray_icon.h"
+#include "markup/row_index.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -274,6 +275,9 @@ void TForm1::connectEvents()
     // The position follows every caret move, whatever caused it.
     connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::updateCaretPosition);
     connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TForm1::updateCaretPosition);
+    connect(&markup::RowIndex::of(*Memo1), &markup::RowIndex::progressed, this, [this] {
+        if (m_caretRowPending) updateCaretPosition();
+    });
     // One filter on the application sees the Insert key wherever it is
     // pressed, as well as the events of the window's own widgets below.
     qApp->installEventFilter(this);

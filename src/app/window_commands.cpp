@@ -12,6 +12,7 @@
 #include "help/form2.h"
 #include "markup/editor_lines.h"
 #include "tray/vela_tray_icon.h"
+#include "markup/row_index.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -50,9 +51,13 @@ void TForm1::setCaptionFor(const QString& fileName)
 void TForm1::updateCaretPosition()
 {
     const int position = Memo1->textCursor().selectionStart();
-    const markup::RowPosition row = markup::RowOfPosition(*Memo1, position);
+    // Far down a large document just re-wrapped, the rows above the caret
+    // are counted between events first; the panel follows once they are.
+    const auto row = markup::RowIndex::of(*Memo1).rowOfSoon(position);
+    m_caretRowPending = !row;
+    if (!row) return;
     m_statusPanels[0]->setText(
-        u"  行: %1  列: %2"_s.arg(row.row + 1).arg(position - row.rowStart + 1));
+        u"  行: %1  列: %2"_s.arg(row->row + 1).arg(position - row->rowStart + 1));
 }
 
 void TForm1::N7Click()

@@ -37,7 +37,9 @@ struct RowPosition {
     int rowStart = 0;  // document position of the row's first character
 };
 
-// The displayed row holding document position `position`.
+// The displayed row holding document position `position`. The rows of the
+// blocks above it are kept between calls (RowIndex), so this is O(log n) once
+// they are counted; rows made stale by a new width or font are counted first.
 RowPosition RowOfPosition(const QPlainTextEdit& memo, int position);
 
 }  // namespace markup
