@@ -255,6 +255,5 @@ private:
     bool m_insertToggle = false;                     // flips with every press of the Insert key
     std::unique_ptr<PrinterDevice> m_systemPrinter;  // made on the first print
     PrinterDevice* m_printer = nullptr;
-    bool m_insertToggle = false;     // flips with every press of the Insert key
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
 };
