@@ -40,6 +40,9 @@ public:
     const QString& currentFileName() const { return m_currentFileName; }
     QString statusPanelText(int panel) const;
     bool insertToggle() const { return m_insertToggle; }
+    text::FileEncoding fileEncoding() const { return m_fileEncoding; }
+    // Puts a recovered document back: modified, bound to its file.
+    void restoreDocument(const QString& text, const QString& fileName, text::FileEncoding encoding);
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar

@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/crash_recovery.h"
 #include "app/form1.h"
 #include "convert/preview_scheme.h"
 #include "platform/clock.h"
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
     const auto clock = makeSystemClock();
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
+    CrashRecovery recovery(form, prompts);
     form.show();
+    recovery.offerLeftCopies();
     return app.exec();
 }
