@@ -35,6 +35,47 @@ struct WaitState {
     }
 };
 
+// Goes where the user asks and nowhere else: a post cannot move the view by
+// itself (a refresh, a form, a redirect of its own), so what the preview
+// shows stays the post until the user follows one of its links.
+class QuietPage : public QWebEnginePage {
+public:
+    explicit QuietPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
+    {
+        connect(this, &QWebEnginePage::loadingChanged, this,
+                [this](const QWebEngineLoadingInfo& info) {
+                    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                        m_followingClick = false;
+                });
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        Q_UNUSED(url);
+        // Pictures, videos and frames inside the post load as part of it.
+        if (!isMainFrame) return true;
+        switch (type) {
+            case NavigationTypeTyped:  // our own page, from LoadPageLines
+            case NavigationTypeBackForward:
+            case NavigationTypeReload:
+                m_followingClick = false;
+                return true;
+            case NavigationTypeLinkClicked:
+                m_followingClick = true;
+                return true;
+            case NavigationTypeRedirect:
+                // A server may send a clicked link on; a page may not move by itself.
+                return m_followingClick;
+            default:  // forms, and anything the page starts on its own
+                return false;
+        }
+    }
+
+private:
+    bool m_followingClick = false;  // until the clicked page has loaded
+};
+
 }  // namespace
 
 PreviewView::PreviewView(QWidget* parent)
@@ -45,7 +86,7 @@ PreviewView::PreviewView(QWidget* parent)
       m_handler(new PreviewSchemeHandler(this))
 {
     m_profile->installUrlSchemeHandler(PreviewSchemeHandler::schemeName(), m_handler);
-    m_page = std::make_unique<QWebEnginePage>(m_profile);
+    m_page = std::make_unique<QuietPage>(m_profile);
     setPage(m_page.get());
     applySettings();
 }
