@@ -15,6 +15,8 @@ packages=(
   fonts-arphic-uming fonts-noto-cjk
   # tests and screenshots under a virtual display
   xvfb xauth xdotool xclip x11-utils imagemagick python3
+  # fuzzing (libFuzzer) and the sanitizer build
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
