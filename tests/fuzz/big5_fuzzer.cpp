@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "fuzz_check.h"
 #include "text/big5_codec.h"
@@ -66,11 +67,29 @@ void CheckText(const QString& text)
     }
 }
 
+// Text drawn from where code page 950 is tricky: ASCII (the trail bytes of
+// many pairs), Chinese characters, full-width forms, Latin-1, the private-use
+// plane and the characters next to it. Each two input bytes give one code
+// point; only whole characters, never lone surrogates, as a user could type.
+QString PickedText(const uint8_t* data, size_t size)
+{
+    static constexpr char32_t kRegions[] = {0x0000, 0x0080,  0x3000,  0x4E00, 0x7A00,
+                                            0xFF00, 0xF0000, 0xFFF00, 0xE000};
+    QString text;
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        const char32_t region = kRegions[data[i] % std::size(kRegions)];
+        const char32_t point = region + (region == 0 ? data[i + 1] & 0x7F : data[i + 1]);
+        text += QStringView(QChar::fromUcs4(point));
+    }
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CheckBytes(FuzzBytes(data, size));
     CheckText(FuzzText(data, size));
+    CheckText(PickedText(data, size));
     return 0;
 }
