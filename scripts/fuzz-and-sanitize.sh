@@ -43,9 +43,7 @@ if [ "$sanitize" -eq 1 ]; then
   logs=$root/build-sanitize/sanitizer-reports
   rm -rf "$logs"
   mkdir -p "$logs"
-  # Full stacks for leaks, so that one from our code is never taken for a
-  # system library's.
-  export ASAN_OPTIONS="detect_leaks=1:halt_on_error=0:fast_unwind_on_malloc=0:log_path=$logs/asan"
+  export ASAN_OPTIONS="detect_leaks=1:halt_on_error=0:log_path=$logs/asan"
   (cd build-sanitize && ctest --output-on-failure -j "$jobs" --timeout 900) || status=1
   python3 scripts/sanitizers/check-reports.py "$logs" "$root" || status=1
 fi
