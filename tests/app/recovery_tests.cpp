@@ -147,11 +147,18 @@ TEST_F(RecoveryTest, RemovedWhenDiscardedAndAtANormalExit)
 
 TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
 {
+    // The file the document was bound to: restoring never writes it.
+    QTemporaryDir files;
+    const QString bound = files.filePath(u"post.txt"_s);
+    QFile original(bound);
+    ASSERT_TRUE(original.open(QIODevice::WriteOnly));
+    original.write("saved text\r\n");
+    original.close();
     for (const bool restore : {true, false}) {
         SCOPED_TRACE(restore);
         form.Memo1->clear();
         form.Memo1->document()->setModified(false);
-        const QString left = leaveCopy(u"1-dead"_s, u"lost\u00A0text\n"_s, u"/home/u/post.txt"_s);
+        const QString left = leaveCopy(u"1-dead"_s, u"lost\u00A0text\n"_s, bound);
         prompts.clearAsked();
         prompts.confirmAnswers.push_back(restore);
         {
@@ -162,7 +169,7 @@ TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
             if (restore) {
                 EXPECT_EQ(markup::DisplayedLines(*form.Memo1).join(u'\n'), u"lost\u00A0text"_s);
                 EXPECT_TRUE(form.Memo1->document()->isModified());
-                EXPECT_EQ(form.currentFileName(), u"/home/u/post.txt"_s);
+                EXPECT_EQ(form.currentFileName(), bound);
                 EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--post.txt"_s);
                 EXPECT_EQ(form.fileEncoding(), text::FileEncoding::Utf8);
                 // It is now this program's copy, not anyone else's to offer.
@@ -179,6 +186,9 @@ TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
             EXPECT_EQ(prompts.asked(), QStringList{kAsked});
         }
         EXPECT_EQ(filesInFolder(), QStringList{});
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        EXPECT_EQ(original.readAll(), "saved text\r\n");
+        original.close();
     }
 }
 
