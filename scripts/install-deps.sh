@@ -21,6 +21,8 @@ packages=(
   poppler-utils
   # a notification area for the tray icon tests
   trayer
+  # fuzzing (libFuzzer) and the sanitizer build
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

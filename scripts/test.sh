@@ -6,3 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 cd build
 ctest --output-on-failure -j "$(nproc)" --timeout 300
+cd ..
+# The fuzzers, a few seconds each on their seed corpus.
+scripts/fuzz-and-sanitize.sh --fuzz-only 3

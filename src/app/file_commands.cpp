@@ -52,6 +52,14 @@ QString FirstDroppedFile(const QMimeData* data)
 
 }  // namespace
 
+bool TForm1::openDocumentAsking(const QString& path)
+{
+    if (Memo1->document()->isModified() &&
+        !m_prompts.confirm(u"開啟舊檔-確認視窗"_s, u"未存檔！是否繼續？"_s))
+        return false;
+    return openDocument(path);
+}
+
 bool TForm1::noteFileDrop(QObject* receiver, QEvent* event)
 {
     const QEvent::Type type = event->type();
@@ -67,12 +75,7 @@ bool TForm1::noteFileDrop(QObject* receiver, QEvent* event)
     if (type == QEvent::Drop) {
         // After the drop has been answered: the question and the error box
         // must not hold up the program the file came from.
-        QTimer::singleShot(0, this, [this, path] {
-            if (Memo1->document()->isModified() &&
-                !m_prompts.confirm(u"開啟舊檔-確認視窗"_s, u"未存檔！是否繼續？"_s))
-                return;
-            openDocument(path);
-        });
+        QTimer::singleShot(0, this, [this, path] { openDocumentAsking(path); });
     }
     return true;
 }

@@ -55,6 +55,12 @@ public:
     // document, its encoding, the bound name and the caption; a file that
     // cannot be read leaves everything as it was, after the error box.
     bool openDocument(const QString& path);
+    // The same after the unsaved-changes question when the document is
+    // modified; false when the user keeps the document or the file fails.
+    bool openDocumentAsking(const QString& path);
+    text::FileEncoding fileEncoding() const { return m_fileEncoding; }
+    // Puts a recovered document back: modified, bound to its file.
+    void restoreDocument(const QString& text, const QString& fileName, text::FileEncoding encoding);
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar

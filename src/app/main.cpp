@@ -4,6 +4,7 @@
 #include <QTranslator>
 
 #include "app/command_line.h"
+#include "app/crash_recovery.h"
 #include "app/form1.h"
 #include "platform/clock.h"
 #include "platform/keyboard_state.h"
@@ -37,7 +38,11 @@ int main(int argc, char* argv[])
     const auto clock = makeSystemClock();
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
+    CrashRecovery recovery(form, prompts);
     form.show();
-    if (commandLine.file) form.openDocument(*commandLine.file);
+    recovery.offerLeftCopies();
+    // After a restored copy, the file given is opened only when the user
+    // agrees to set the restored text aside.
+    if (commandLine.file) form.openDocumentAsking(*commandLine.file);
     return app.exec();
 }

@@ -50,12 +50,21 @@ QWidget* AfterEngineSetUp(QWidget* parent)
     return parent;
 }
 
-// Tells when a document has been parsed: the load itself only finishes once
-// every picture has arrived or failed, which for a slow server takes long.
-class ReadyReportingPage final : public QWebEnginePage {
+// The page of the preview. It tells when a document has been parsed: the load
+// itself only finishes once every picture has arrived or failed, which for a
+// slow server takes long. And it goes where the user asks and nowhere else: a
+// post cannot move the view by itself (a refresh, a form, a redirect of its
+// own), so what the preview shows stays the post until the user follows one
+// of its links.
+class PostPage final : public QWebEnginePage {
 public:
-    explicit ReadyReportingPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
+    explicit PostPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
     {
+        connect(this, &QWebEnginePage::loadingChanged, this,
+                [this](const QWebEngineLoadingInfo& info) {
+                    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                        m_followingClick = false;
+                });
         QWebEngineScript report;
         report.setName(u"document-ready"_s);
         report.setInjectionPoint(QWebEngineScript::DocumentReady);
@@ -74,6 +83,31 @@ protected:
         if (onDocumentReady && message.startsWith(kReadyMessage))
             onDocumentReady(QUrl(message.sliced(kReadyMessage.size())));
     }
+
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        Q_UNUSED(url);
+        // Pictures, videos and frames inside the post load as part of it.
+        if (!isMainFrame) return true;
+        switch (type) {
+            case NavigationTypeTyped:  // our own page, from LoadPageLines
+            case NavigationTypeBackForward:
+            case NavigationTypeReload:
+                m_followingClick = false;
+                return true;
+            case NavigationTypeLinkClicked:
+                m_followingClick = true;
+                return true;
+            case NavigationTypeRedirect:
+                // A server may send a clicked link on; a page may not move by itself.
+                return m_followingClick;
+            default:  // forms, and anything the page starts on its own
+                return false;
+        }
+    }
+
+private:
+    bool m_followingClick = false;  // until the clicked page has loaded
 };
 
 }  // namespace
@@ -86,7 +120,7 @@ PreviewView::PreviewView(QWidget* parent)
       m_handler(new PreviewSchemeHandler(this))
 {
     m_profile->installUrlSchemeHandler(PreviewSchemeHandler::schemeName(), m_handler);
-    m_page = std::make_unique<ReadyReportingPage>(m_profile);
+    m_page = std::make_unique<PostPage>(m_profile);
     setPage(m_page.get());
     applySettings();
 }
@@ -140,8 +174,7 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
             [state] { state->finish(LoadFailed); });
 
     // The document is ready as soon as it has been parsed.
-    static_cast<ReadyReportingPage*>(m_page.get())->onDocumentReady = [state,
-                                                                       url](const QUrl& ready) {
+    static_cast<PostPage*>(m_page.get())->onDocumentReady = [state, url](const QUrl& ready) {
         if (ready == url) state->finish(Loaded);
     };
     QTimer::singleShot(kLoadWaitMs, &loop, [state] { state->finish(TimedOut); });

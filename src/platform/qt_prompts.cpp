@@ -11,6 +11,13 @@ namespace {
 
 const QString kApplicationTitle = u"Quillpost 4.0"_s;
 
+// Message texts carry file names and other text from outside, shown as typed,
+// never read as markup.
+void ShowAsPlainText(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+}
+
 }  // namespace
 
 QString ErrorBoxText(const QString& failure)
@@ -28,6 +35,7 @@ bool QtPrompts::confirm(const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                     m_parent);
+    ShowAsPlainText(box);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
@@ -36,12 +44,14 @@ void QtPrompts::error(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, ErrorBoxText(text), QMessageBox::Ok,
                     m_parent);
+    ShowAsPlainText(box);
     box.exec();
 }
 
 void QtPrompts::message(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, m_parent);
+    ShowAsPlainText(box);
     box.exec();
 }
 

@@ -120,7 +120,13 @@ private:
         const QString path = QString::fromLatin1(request.split(' ').value(1));
         m_requested.append(path);
         QByteArray status = "200 OK", type = "image/png", body = m_png;
-        if (path == u"/page.htm") {
+        QByteArray extraHeaders;
+        if (path == u"/moved") {
+            status = "302 Found";
+            type = "text/plain";
+            body = "moved";
+            extraHeaders = "Location: /page.htm\r\n";
+        } else if (path == u"/page.htm") {
             type = "text/html";
             body = "<p>linked page</p>";
         } else if (path != u"/pic.png") {
@@ -128,7 +134,7 @@ private:
             type = "text/plain";
             body = "not here";
         }
-        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\n" +
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\n" + extraHeaders +
                       "Content-Length: " + QByteArray::number(body.size()) +
                       "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
@@ -149,6 +155,23 @@ protected:
     int load(const QStringList& documentLines)
     {
         return m_view.LoadPageLines(BuildPreviewPageLines(documentLines));
+    }
+    // A user's click in the middle of the element with this id.
+    void ClickElement(const QString& id)
+    {
+        const QVariantList box =
+            Evaluate(m_view,
+                     u"(r => [r.left + r.width / 2, r.top + r.height / 2])"
+                     u"(document.getElementById('%1').getBoundingClientRect())"_s.arg(id))
+                .toList();
+        ASSERT_EQ(box.size(), 2);
+        const QPoint centre(box[0].toInt(), box[1].toInt());
+        QWidget* const surface = m_view.focusProxy();
+        ASSERT_NE(surface, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+        QTest::mouseMove(surface, centre);
+        QTest::mousePress(surface, Qt::LeftButton, {}, centre, 50);
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, centre, 50);
     }
     int naturalWidth(const QString& id)
     {
@@ -253,19 +276,7 @@ TEST_F(PreviewViewTest, LinksNavigateInsideTheView)
         ASSERT_EQ(load({u"<a id=\"link\" href=\""_s + server.url(u"/page.htm"_s) + u"\""_s +
                         target + u" style=\"font-size:40px\">follow me</a>"_s}),
                   PreviewView::Loaded);
-        const QVariantList box =
-            Evaluate(m_view,
-                     u"(r => [r.left + r.width / 2, r.top + r.height / 2])"
-                     u"(document.getElementById('link').getBoundingClientRect())"_s)
-                .toList();
-        ASSERT_EQ(box.size(), 2);
-        const QPoint centre(box[0].toInt(), box[1].toInt());
-        QWidget* const surface = m_view.focusProxy();
-        ASSERT_NE(surface, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
-        QTest::mouseMove(surface, centre);
-        QTest::mousePress(surface, Qt::LeftButton, {}, centre, 50);
-        QTest::mouseRelease(surface, Qt::LeftButton, {}, centre, 50);
+        ASSERT_NO_FATAL_FAILURE(ClickElement(u"link"_s));
         EXPECT_TRUE(WaitFor([&] { return PlainText(m_view, false).trimmed() == u"linked page"_s; }))
             << target.toStdString();
         EXPECT_EQ(m_view.url().toString(), server.url(u"/page.htm"_s));
@@ -283,6 +294,38 @@ TEST_F(PreviewViewTest, ShownBeforeASlowPictureArrives)
     ASSERT_EQ(load({u"before [img]"_s + picture + u"[/img] after"_s}), PreviewView::Loaded);
     EXPECT_EQ(Evaluate(m_view, u"document.body.textContent"_s).toString().trimmed(),
               u"before  after"_s);
+}
+
+// A post cannot move the view by itself: neither a refresh nor a form, even
+// one the user sends, takes it away from the post. A clicked link that the
+// server sends on elsewhere still arrives.
+TEST_F(PreviewViewTest, NavigatesOnlyWhereTheUserClicks)
+{
+    PictureServer server;
+    const QString page = server.url(u"/page.htm"_s);
+    const QString attempts[] = {
+        u"<meta http-equiv=\"refresh\" content=\"0; url="_s + page + u"\">refreshing"_s,
+        u"<form action=\""_s + page + u"\"><button id=\"go\" style=\"font-size:40px\">"_s +
+            u"send</button></form>"_s,
+    };
+    for (const QString& attempt : attempts) {
+        ASSERT_EQ(load({attempt}), PreviewView::Loaded);
+        const QUrl shown = m_view.url();
+        if (attempt.contains(u"id=\"go\""_s)) {
+            ASSERT_NO_FATAL_FAILURE(ClickElement(u"go"_s));
+        }
+        QTest::qWait(1500);
+        EXPECT_EQ(server.requested().count(u"/page.htm"_s), 0) << attempt.toStdString();
+        EXPECT_EQ(m_view.url().toString(), shown.toString()) << attempt.toStdString();
+        EXPECT_NE(PlainText(m_view).trimmed(), u"linked page"_s);
+    }
+
+    ASSERT_EQ(load({u"<a id=\"link\" href=\""_s + server.url(u"/moved"_s) +
+                    u"\" style=\"font-size:40px\">follow me</a>"_s}),
+              PreviewView::Loaded);
+    ASSERT_NO_FATAL_FAILURE(ClickElement(u"link"_s));
+    EXPECT_TRUE(WaitFor([&] { return PlainText(m_view, false).trimmed() == u"linked page"_s; }));
+    EXPECT_EQ(m_view.url().toString(), page);
 }
 
 TEST_F(PreviewViewTest, PostsOfSeveralMegabytesStillPreview)

@@ -1,0 +1,300 @@
+#include "app/crash_recovery.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QtEndian>
+#include <algorithm>
+
+#include "app/form1.h"
+#include "app/memo_edit.h"
+#include "platform/prompts.h"
+#include "text/recovery_folder.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr char kMagic[4] = {'Q', 'P', 'R', 'C'};
+constexpr quint32 kFormat = 1;
+// Characters read per turn of the event loop: a few milliseconds' work,
+// where reading a 100 MB document whole would hold the window for most of a
+// second.
+constexpr int kSliceChars = 1 << 18;
+
+// Text is stored as UTF-16, little-endian: any QString comes back exactly,
+// lone surrogates included.
+void ToLittleEndian(QString& text)
+{
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::BigEndian) {
+        char16_t* const units = reinterpret_cast<char16_t*>(text.data());
+        qToLittleEndian<char16_t>(units, text.size(), units);
+    } else {
+        Q_UNUSED(text);
+    }
+}
+
+// Opens (creating it if need be) and locks a lock file; -1 when another
+// program holds it or it cannot be opened.
+int TakeLock(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void DropLock(const QString& path, int fd)
+{
+    ::unlink(QFile::encodeName(path).constData());
+    ::close(fd);
+}
+
+QString LockPathOf(const QString& copyPath)
+{
+    return copyPath.chopped(int(sizeof(".recovery") - 1)) + u".lock"_s;
+}
+
+}  // namespace
+
+bool WriteRecoveryCopy(const QString& path, const QStringList& textPieces, const QString& fileName,
+                       text::FileEncoding encoding)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out.writeRawData(kMagic, sizeof kMagic);
+    qint64 length = 0;
+    for (const QString& piece : textPieces) length += piece.size();
+    out << kFormat << fileName << qint32(encoding) << length;
+    for (QString piece : textPieces) {
+        piece.replace(QChar::ParagraphSeparator, u'\n');
+        ToLittleEndian(piece);
+        out.writeRawData(reinterpret_cast<const char*>(piece.constData()), int(piece.size() * 2));
+    }
+    return out.status() == QDataStream::Ok && file.commit();
+}
+
+std::optional<RecoveryCopy> ReadRecoveryCopy(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    char magic[sizeof kMagic] = {};
+    if (in.readRawData(magic, sizeof magic) != sizeof magic ||
+        !std::equal(magic, magic + sizeof magic, kMagic))
+        return std::nullopt;
+    quint32 format = 0;
+    RecoveryCopy copy;
+    qint32 encoding = 0;
+    qint64 length = -1;
+    in >> format >> copy.fileName >> encoding >> length;
+    if (in.status() != QDataStream::Ok || format != kFormat || length < 0 ||
+        file.size() - file.pos() != length * 2)
+        return std::nullopt;
+    copy.encoding = static_cast<text::FileEncoding>(encoding);
+    copy.text.resize(length);
+    if (in.readRawData(reinterpret_cast<char*>(copy.text.data()), int(length * 2)) != length * 2)
+        return std::nullopt;
+    ToLittleEndian(copy.text);
+    return copy;
+}
+
+CrashRecovery::CrashRecovery(TForm1& form, Prompts& prompts, QObject* parent)
+    : QObject(parent),
+      m_form(form),
+      m_prompts(prompts),
+      m_folder(text::RecoveryFolder()),
+      m_id(u"%1-%2-%3"_s.arg(QCoreApplication::applicationPid())
+               .arg(QDateTime::currentMSecsSinceEpoch(), 0, 16)
+               .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')))
+{
+    m_files.setMaxThreadCount(1);
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    m_slicer.setInterval(0);
+    // Unsaved text belongs to its user alone.
+    if (QDir().mkpath(m_folder))
+        QFile::setPermissions(
+            m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_lock = TakeLock(m_folder + u'/' + m_id + u".lock"_s);
+    if (!active()) return;  // no place to keep a copy: the editor works without one
+
+    QTextDocument* const document = m_form.Memo1->document();
+    connect(document, &QTextDocument::contentsChanged, this, &CrashRecovery::documentChanged);
+    connect(document, &QTextDocument::modificationChanged, this,
+            &CrashRecovery::modificationChanged);
+    connect(&m_pause, &QTimer::timeout, this, &CrashRecovery::startSnapshot);
+    connect(&m_slicer, &QTimer::timeout, this, &CrashRecovery::takeSlice);
+}
+
+CrashRecovery::~CrashRecovery()
+{
+    m_pause.stop();
+    m_slicer.stop();
+    if (!active()) return;
+    removeCopy();
+    m_files.waitForDone();
+    DropLock(m_folder + u'/' + m_id + u".lock"_s, m_lock);
+}
+
+void CrashRecovery::documentChanged()
+{
+    ++m_revision;
+    // Clearing the editing area resets the flag without a word.
+    if (m_copyKept && !m_form.Memo1->document()->isModified()) modificationChanged(false);
+    m_pause.start();
+}
+
+void CrashRecovery::modificationChanged(bool modified)
+{
+    if (modified) return;
+    // Saved, discarded or undone back to the saved text: nothing to recover.
+    m_pause.stop();
+    m_slicer.stop();
+    m_taking = false;
+    m_pieces.clear();
+    m_writeAgain = false;
+    removeCopy();
+}
+
+void CrashRecovery::removeCopy()
+{
+    m_copyKept = false;
+    m_files.start([path = copyPath()] { QFile::remove(path); });
+}
+
+void CrashRecovery::startSnapshot()
+{
+    if (!m_form.Memo1->document()->isModified()) {
+        if (m_copyKept) removeCopy();
+        return;
+    }
+    if (m_writing) {
+        m_writeAgain = true;
+        return;
+    }
+    m_taking = true;
+    m_snapshotRevision = m_revision;
+    m_next = 0;
+    m_pieces.clear();
+    m_snapshotFileName = m_form.currentFileName();
+    m_snapshotEncoding = m_form.fileEncoding();
+    m_slicer.start();
+}
+
+void CrashRecovery::takeSlice()
+{
+    if (!m_taking || m_revision != m_snapshotRevision) {
+        // Changed meanwhile: the pause after this change takes a new snapshot.
+        m_slicer.stop();
+        m_taking = false;
+        m_pieces.clear();
+        return;
+    }
+    QTextDocument* const document = m_form.Memo1->document();
+    const int end = document->characterCount() - 1;  // without the last block's end
+    const int count = std::min(kSliceChars, end - m_next);
+    if (count > 0) {
+        QTextCursor slice(document);
+        slice.setPosition(m_next);
+        slice.setPosition(m_next + count, QTextCursor::KeepAnchor);
+        m_pieces.append(slice.selectedText());
+        m_next += count;
+    }
+    if (m_next < end) return;
+
+    m_slicer.stop();
+    m_taking = false;
+    m_writing = true;
+    m_copyKept = true;
+    m_files.start([this, path = copyPath(), pieces = std::exchange(m_pieces, {}),
+                   fileName = m_snapshotFileName, encoding = m_snapshotEncoding] {
+        // A copy that cannot be written (a full disk) leaves the last one.
+        WriteRecoveryCopy(path, pieces, fileName, encoding);
+        QMetaObject::invokeMethod(this, &CrashRecovery::writeFinished, Qt::QueuedConnection);
+    });
+}
+
+void CrashRecovery::writeFinished()
+{
+    m_writing = false;
+    if (m_writeAgain) {
+        m_writeAgain = false;
+        startSnapshot();
+    }
+}
+
+void CrashRecovery::offerLeftCopies()
+{
+    if (!active()) return;
+    const QFileInfoList copies =
+        QDir(m_folder).entryInfoList({u"*.recovery"_s}, QDir::Files, QDir::Time);
+    for (const QFileInfo& copy : copies) {
+        if (copy.absoluteFilePath() == copyPath()) continue;
+        if (offer(copy.absoluteFilePath())) break;
+    }
+    // The locks of programs that ended with nothing left to recover.
+    const QFileInfoList locks = QDir(m_folder).entryInfoList({u"*.lock"_s}, QDir::Files);
+    for (const QFileInfo& lock : locks) {
+        const QString path = lock.absoluteFilePath();
+        if (QFileInfo::exists(path.chopped(int(sizeof(".lock") - 1)) + u".recovery"_s)) continue;
+        const int fd = TakeLock(path);
+        if (fd >= 0) DropLock(path, fd);
+    }
+}
+
+bool CrashRecovery::offer(const QString& copyFile)
+{
+    const QString lockPath = LockPathOf(copyFile);
+    const int lock = TakeLock(lockPath);
+    if (lock < 0) return false;  // its program still runs, or another one is asking
+    // Read only once its lock is held: a program that asked about it before
+    // has deleted it by now.
+    const auto copy = ReadRecoveryCopy(copyFile);
+    if (!copy) {
+        if (!QFileInfo::exists(copyFile))
+            DropLock(lockPath, lock);
+        else
+            ::close(lock);  // not ours to judge; left as it is
+        return false;
+    }
+    if (!m_prompts.confirm(u"還原未存檔內容"_s, u"發現上次未儲存的內容，是否還原？"_s)) {
+        QFile::remove(copyFile);
+        DropLock(lockPath, lock);
+        return false;
+    }
+    m_form.restoreDocument(copy->text, copy->fileName, copy->encoding);
+    m_copyKept = true;
+    // The copy becomes this program's own, after any removal of ours that
+    // restoring the text has queued.
+    m_files.start([copyFile, own = copyPath(), lockPath, lock] {
+        ::rename(QFile::encodeName(copyFile).constData(), QFile::encodeName(own).constData());
+        DropLock(lockPath, lock);
+    });
+    return true;
+}
+
+void TForm1::restoreDocument(const QString& text, const QString& fileName,
+                             text::FileEncoding encoding)
+{
+    Memo1->setPlainText(text);
+    Memo1->document()->setModified(true);
+    m_fileEncoding = encoding;
+    m_currentFileName = fileName;
+    setCaptionFor(fileName);
+}

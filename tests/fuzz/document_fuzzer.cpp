@@ -1,0 +1,31 @@
+// Any file reads into a document that writes back as the same bytes, its
+// line breaks made CR LF: nothing is lost or changed on the way.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_check.h"
+#include "text/document_file.h"
+
+namespace {
+
+QByteArray WithCrLfBreaks(QByteArray bytes)
+{
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+    bytes.replace("\n", "\r\n");
+    return bytes;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes = FuzzBytes(data, size);
+    const text::DocumentText document = text::DecodeDocument(bytes);
+    Require(!document.text.contains(u'\r'), "line breaks are \\n inside");
+    QString error;
+    const auto written = text::EncodeDocument(document.text, document.encoding, &error);
+    Require(written.has_value(), "a document read from a file can be written back");
+    Require(*written == WithCrLfBreaks(bytes), "written bytes are the bytes read");
+    return 0;
+}
