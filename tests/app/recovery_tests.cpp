@@ -107,12 +107,12 @@ TEST_F(RecoveryTest, WrittenOnceTypingPausesAndRemovedOnSave)
     CrashRecovery recovery(form, prompts);
     ASSERT_TRUE(recovery.active());
     QTest::keyClicks(form.Memo1, u"ab"_s);
-    form.Memo1->insertPlainText(u"\u00A0c\nd"_s);
+    form.Memo1->insertPlainText(u"\u3000c\nd"_s);
     EXPECT_FALSE(QFile::exists(recovery.copyPath()));  // not on every keystroke
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(recovery.copyPath()); }, 5000));
     const auto copy = ReadRecoveryCopy(recovery.copyPath());
     ASSERT_TRUE(copy.has_value());
-    EXPECT_EQ(copy->text, u"ab\u00A0c\nd"_s);
+    EXPECT_EQ(copy->text, u"ab\u3000c\nd"_s);
     EXPECT_EQ(copy->fileName, TForm1::kUntitled);
 
     QTemporaryDir files;
