@@ -9,7 +9,7 @@ namespace text {
 QString RecoveryFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores relative paths.
+    // A relative XDG_STATE_HOME is to be ignored, as if unset.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + u"/.local/state"_s;
     return QDir::cleanPath(state + u"/quillpost/recovery"_s);

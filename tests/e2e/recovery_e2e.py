@@ -14,35 +14,14 @@ import sys
 import tempfile
 import time
 
+from xdriver import check, failures, wait_for, xdotool
+
 QUILLPOST = sys.argv[1]
-failures = []
 state = tempfile.mkdtemp()
 work = tempfile.mkdtemp()
 folder = os.path.join(state, "quillpost", "recovery")
 env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", LANG="C.UTF-8", XDG_STATE_HOME=state)
 editor = None
-
-
-def check(what, actual, expected):
-    if actual != expected:
-        failures.append(what)
-        print(f"FAIL {what}: expected {expected!r}, got {actual!r}", flush=True)
-    else:
-        print(f"ok   {what}", flush=True)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
-
-
-def wait_for(predicate, seconds=20.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
 
 
 def window_named(name):
