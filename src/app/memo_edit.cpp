@@ -58,11 +58,11 @@ void MemoEdit::contextMenuEvent(QContextMenuEvent* event)
 QMimeData* MemoEdit::createMimeDataFromSelection() const
 {
     QString selected = textCursor().selectedText();
-    auto* data = new QMimeData;
-    data->setData(kExactTextFormat, QByteArray(reinterpret_cast<const char*>(selected.utf16()),
+    auto* mime = new QMimeData;
+    mime->setData(kExactTextFormat, QByteArray(reinterpret_cast<const char*>(selected.utf16()),
                                                selected.size() * sizeof(char16_t)));
-    data->setText(text::WithoutPlaceholders(markup::FromEditorText(std::move(selected))));
-    return data;
+    mime->setText(text::WithoutPlaceholders(markup::FromEditorText(std::move(selected))));
+    return mime;
 }
 
 bool MemoEdit::canInsertFromMimeData(const QMimeData* source) const
