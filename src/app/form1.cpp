@@ -21,6 +21,7 @@
 #include <limits>
 
 #include "app/memo_edit.h"
+#include "app/program_icon.h"
 #include "help/ming_font.h"
 #include "markup/row_index.h"
 #include "platform/hot_key.h"
@@ -90,7 +91,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Quillpost 4.0"_s);
-    setWindowIcon(QIcon(u":/icons/quillpost.svg"_s));
+    setWindowIcon(ProgramIcon());
     setFont(MingFont(13));
     resize(kDesignWidth, kDesignHeight);
     // Files dropped anywhere on the window open; see noteFileDrop.
