@@ -5,9 +5,10 @@
 
 Reads Google Benchmark JSON results and prints, for every post size, how the
 one-pass conversion compares with the step-by-step reference and with a plain
-copy, and how the Big5 codec compares with a one-pass widening or narrowing
-of the same bytes. Ratios are of bytes per second of CPU time, so they hold
-for the same run on a busy machine.
+copy, how the Big5 codec compares with a one-pass widening or narrowing
+of the same bytes, and how the UTF-8 check compares with a strict decode.
+Ratios are of bytes per second of CPU time, so they hold for the same run on
+a busy machine.
 """
 
 import json
@@ -21,6 +22,8 @@ PAIRS = [
     ("stripping vs copy", "CopyText", "StripHtmlTags", "strip time / copy time"),
     ("Big5 decode vs widen", "WidenLatin1", "DecodeBig5", "decode time / Latin-1 time"),
     ("Big5 encode vs narrow", "NarrowLatin1", "EncodeBig5", "encode time / Latin-1 time"),
+    ("UTF-8 check speed-up", "ValidateUtf8", "DecodeUtf8Strictly",
+     "strict decode time / check time"),
 ]
 
 

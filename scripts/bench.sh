@@ -12,7 +12,8 @@ if [ "${1:-}" = "--runs" ]; then runs="$2"; fi
 scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
-  quillpost quillpost_preview plain_editor bench_convert bench_codec bench_preview
+  quillpost quillpost_preview plain_editor bench_convert bench_codec bench_preview \
+  bench_editor
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
 trap 'rm -rf "$results"' EXIT
@@ -29,8 +30,8 @@ echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
 # (the engine's own messages go to a log)
 scripts/with-xvfb.sh build/bench/bench_preview 2>"$results/preview.log"
 
-# The editor's own benchmark (large documents beside a plain QPlainTextEdit)
-# goes here.
+echo "== The editor on a 10 MB document beside a bare QPlainTextEdit (offscreen)"
+build/bench/bench_editor 10 20
 
 echo "== Start-up to a mapped window beside a plain QPlainTextEdit program"
 scripts/with-xvfb.sh bench/startup.py build/src/quillpost build/bench/plain_editor --runs "$runs"

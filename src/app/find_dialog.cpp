@@ -203,7 +203,17 @@ FindReplaceDialog::FindReplaceDialog(bool withReplace, QWidget* parent) : QDialo
     auto* columns = new QHBoxLayout(this);
     columns->addLayout(left, 1);
     columns->addLayout(buttons);
-    setFixedSize(sizeHint());
+}
+
+void FindReplaceDialog::setVisible(bool visible)
+{
+    // Sized when first shown: measuring the captions loads the dialog's
+    // font, which start-up would otherwise pay for.
+    if (visible && !m_sized) {
+        m_sized = true;
+        setFixedSize(sizeHint());
+    }
+    QDialog::setVisible(visible);
 }
 
 QString FindReplaceDialog::findText() const

@@ -33,6 +33,8 @@ public:
     // covers it, so what was found can be seen.
     void keepClearOf(const QRect& area);
 
+    void setVisible(bool visible) override;
+
 Q_SIGNALS:
     void findNext();
     void replace();
@@ -45,6 +47,7 @@ private:
     QRadioButton* m_up = nullptr;
     QRadioButton* m_down = nullptr;
     bool m_replaceAll = false;
+    bool m_sized = false;
 };
 
 // The longest start of `text` whose Big5 form has at most maxBytes bytes,

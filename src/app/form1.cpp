@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -20,12 +21,13 @@
 #include <limits>
 
 #include "app/memo_edit.h"
+#include "app/program_icon.h"
 #include "help/ming_font.h"
-#include "platform/printer_device.h"
+#include "markup/row_index.h"
 #include "platform/hot_key.h"
+#include "platform/printer_device.h"
 #include "tray/application_window.h"
 #include "tray/vela_tray_icon.h"
-#include "markup/row_index.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -45,12 +47,27 @@ QFrame* MakePanel(QWidget* parent, const QString& name, int height, QFrame::Shad
     return panel;
 }
 
+}  // namespace
+
+void SetTextColour(QWidget* widget, const QColor& colour)
+{
+    // A palette, not a style sheet: each style sheet is parsed and puts the
+    // widget under a style of its own, which start-up pays for.
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+namespace {
+
 QLabel* MakeTealLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(MingFont(13));
-    label->setStyleSheet(u"color: teal;"_s);
+    SetTextColour(label, QColor(0x00, 0x80, 0x80));
     label->setGeometry(geometry);
     return label;
 }
@@ -74,7 +91,7 @@ TForm1::TForm1(Prompts& prompts, KeyboardState& keyboard, Clock& clock,
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Quillpost 4.0"_s);
-    setWindowIcon(QIcon(u":/icons/quillpost.svg"_s));
+    setWindowIcon(ProgramIcon());
     setFont(MingFont(13));
     resize(kDesignWidth, kDesignHeight);
     // Files dropped anywhere on the window open; see noteFileDrop.

@@ -9,6 +9,7 @@
 #include "text/document_file.h"
 
 class QAction;
+class QColor;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -263,3 +264,6 @@ private:
     PrinterDevice* m_printer = nullptr;
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
 };
+
+// Sets the colour of a widget's text, in every state.
+void SetTextColour(QWidget* widget, const QColor& colour);

@@ -308,7 +308,7 @@ void TForm1::addSymbolRow(const SymbolRow& row)
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFont(MingFont(15));
-    button->setStyleSheet(u"color: blue;"_s);
+    SetTextColour(button, Qt::blue);
     button->setGeometry(row.x, 1, 25, 23);
     connect(button, &QToolButton::clicked, this,
             [this, handler = row.handler] { runCommand(handler); });

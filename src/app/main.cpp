@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/crash_recovery.h"
 #include "app/form1.h"
+#include "app/program_icon.h"
 #include "platform/clock.h"
 #include "platform/keyboard_state.h"
 #include "platform/prompts.h"
@@ -22,7 +23,7 @@ int main(int argc, char* argv[])
     // into every run; the preview makes the shared context when it starts.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillpost.svg")));
+    QApplication::setWindowIcon(ProgramIcon());
     // Lets taskbars and docks match the window with its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillpost.Quillpost"));
 

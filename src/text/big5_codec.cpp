@@ -181,8 +181,29 @@ qsizetype AppendReference(char* out, char32_t codePoint)
     return written.ptr + 1 - out;
 }
 
+// ASCII is its own code in code page 950. Short ASCII texts (the tray's
+// hint, most names) are common, and need no tables: building those costs a
+// pass over every code, which start-up would otherwise pay for.
+bool IsAscii(const char16_t* units, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        if (units[i] >= 0x80) return false;
+    return true;
+}
+
+bool IsAscii(QByteArrayView bytes)
+{
+    for (const char byte : bytes)
+        if (uchar(byte) >= 0x80) return false;
+    return true;
+}
+
 Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
 {
+    if (IsAscii(text.utf16(), text.size())) {
+        const QStringView head = maxBytes >= 0 ? text.left(maxBytes) : text;
+        return {head.toLatin1(), -1};
+    }
     const Big5Tables& tables = Tables();
     const char16_t* const units = text.utf16();
     const qsizetype count = text.size();
@@ -281,6 +302,7 @@ QString WithoutPlaceholders(QString text)
 
 QString DecodeBig5(QByteArrayView bytes)
 {
+    if (IsAscii(bytes)) return QString::fromLatin1(bytes);
     const Big5Tables& tables = Tables();
     const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* const end = in + bytes.size();

@@ -82,7 +82,6 @@ TVelaTrayIcon::TVelaTrayIcon(QWidget* owner, std::unique_ptr<TrayShell> shell,
     m_timer = new QTimer(this);
     m_timer->setInterval(m_interval);
     connect(m_timer, &QTimer::timeout, this, &TVelaTrayIcon::TimerTick);
-    m_fallback = StockIcon(idiWINLOGO);
 }
 
 TVelaTrayIcon::~TVelaTrayIcon()
@@ -215,7 +214,6 @@ void TVelaTrayIcon::setWinIcon(TIDI_Icons value)
 {
     if (value == m_winIcon) return;
     m_winIcon = value;
-    m_fallback = StockIcon(value);
     ModifyIcon();
 }
 
@@ -235,7 +233,9 @@ void TVelaTrayIcon::UpdateIconData()
     } else if (m_imageIndex >= 0 && m_imageIndex < count) {
         m_icon = m_imageList->icon(m_imageIndex);
     }
-    if (m_icon.isNull()) m_icon = m_fallback;
+    // The stock icon is looked up in the icon theme only when it is shown:
+    // the lookup searches the theme's folders, which start-up need not pay.
+    if (m_icon.isNull()) m_icon = StockIcon(m_winIcon);
 
     for (NotifyIconData* record : {&m_extended, &m_basic}) {
         record->flags = NifMessage | NifIcon;

@@ -105,7 +105,6 @@ private:
     NotifyIconData m_extended;
     NotifyIconData m_basic;
     QIcon m_icon;
-    QIcon m_fallback;
     int m_frame = 0;
     QTimer* m_timer = nullptr;
     bool m_hookInstalled = false;
