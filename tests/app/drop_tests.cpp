@@ -18,10 +18,7 @@ protected:
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return WriteTestFile(dir.filePath(name), bytes);
     }
     // A drag that enters `target` and is dropped at `at`, as the window
     // system delivers it; then the queued work of the drop.

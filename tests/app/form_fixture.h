@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QByteArrayView>
+#include <QFile>
 #include <QTest>
 #include <QToolButton>
 
@@ -9,6 +11,15 @@
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
 #include "markup/editor_lines.h"
+
+// Writes `bytes` to a new file at `path`, for a test to open; returns the path.
+inline QString WriteTestFile(const QString& path, QByteArrayView bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), bytes.size());
+    return path;
+}
 
 // The real main window, shown on the offscreen platform, with scripted
 // answers to its questions.

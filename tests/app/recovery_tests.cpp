@@ -149,11 +149,7 @@ TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
 {
     // The file the document was bound to: restoring never writes it.
     QTemporaryDir files;
-    const QString bound = files.filePath(u"post.txt"_s);
-    QFile original(bound);
-    ASSERT_TRUE(original.open(QIODevice::WriteOnly));
-    original.write("saved text\r\n");
-    original.close();
+    const QString bound = WriteTestFile(files.filePath(u"post.txt"_s), "saved text\r\n");
     for (const bool restore : {true, false}) {
         SCOPED_TRACE(restore);
         form.Memo1->clear();
@@ -186,9 +182,9 @@ TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
             EXPECT_EQ(prompts.asked(), QStringList{kAsked});
         }
         EXPECT_EQ(filesInFolder(), QStringList{});
+        QFile original(bound);
         ASSERT_TRUE(original.open(QIODevice::ReadOnly));
         EXPECT_EQ(original.readAll(), "saved text\r\n");
-        original.close();
     }
 }
 

@@ -17,11 +17,7 @@ using SequenceTest = FormTest;
 TEST_F(SequenceTest, NewAfterOpenForgetsTheNameSoSaveAsksForOne)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"post.txt"_s);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("old\r\n");
-    file.close();
+    const QString path = WriteTestFile(dir.filePath(u"post.txt"_s), "old\r\n");
     prompts.fileAnswers = {path};
     action("N9")->trigger();
     ASSERT_EQ(form.currentFileName(), path);
@@ -33,6 +29,7 @@ TEST_F(SequenceTest, NewAfterOpenForgetsTheNameSoSaveAsksForOne)
     prompts.clearAsked();
     action("N27")->trigger();  // cancelled dialog: nothing written anywhere
     EXPECT_EQ(prompts.asked(), QStringList{u"file"_s});
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "old\r\n");
 }
