@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <memory>
 #include <vector>
@@ -68,41 +69,97 @@ bool EncodesBackTo(UConverter* converter, char16_t unit, const char* bytes, int 
     return U_SUCCESS(status) && length == size && std::equal(out, out + size, bytes);
 }
 
+// A converter that stops at the first byte or character it cannot convert,
+// so that every failure is seen.
+Converter OpenStrictConverter(UErrorCode* status)
+{
+    Converter converter(ucnv_open("windows-950", status));
+    if (U_FAILURE(*status) || !converter) return nullptr;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, status);
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                          status);
+    if (U_FAILURE(*status)) return nullptr;
+    return converter;
+}
+
+// The entries of the tables, one at a time. Only mappings that come back to
+// the same bytes are entered, so a file read and written unchanged keeps its
+// bytes, and text that encodes reads back the same.
+
+// What the byte alone reads as, or kNotSingle when it starts a pair or is
+// kept as a placeholder.
+char16_t SingleEntry(UConverter* converter, uchar lead)
+{
+    const char one[1] = {char(lead)};
+    char16_t unit = 0;
+    int consumed = 0;
+    if (DecodeOne(converter, one, 1, &unit, &consumed) && EncodesBackTo(converter, unit, one, 1))
+        return unit;
+    return kNotSingle;
+}
+
+// Whether the byte reads as a character alone (mapped back or not): such a
+// byte never starts a pair.
+bool DecodesAlone(UConverter* converter, uchar lead)
+{
+    const char one[1] = {char(lead)};
+    char16_t unit = 0;
+    int consumed = 0;
+    return DecodeOne(converter, one, 1, &unit, &consumed);
+}
+
+// What the pair reads as, kLeadOnly or kKeepBothBytes; only for a lead byte
+// that does not read alone.
+char16_t PairEntry(UConverter* converter, uchar lead, uchar trail)
+{
+    const char two[2] = {char(lead), char(trail)};
+    char16_t unit = 0;
+    int consumed = 0;
+    if (DecodeOne(converter, two, 2, &unit, &consumed)) {
+        // Duplicate codes decode to a character whose own code is a
+        // different pair; keeping their bytes is the only way to write the
+        // file back unchanged.
+        if (unit != kLeadOnly && EncodesBackTo(converter, unit, two, 2)) return unit;
+        return kKeepBothBytes;
+    }
+    // A trail byte the converter takes as part of an unassigned code stays
+    // with its lead byte, so the rest of the line keeps its alignment.
+    return consumed >= 2 ? kKeepBothBytes : kLeadOnly;
+}
+
+// The code of one UTF-16 unit as in `Big5Tables::encode`.
+quint16 EncodeEntry(UConverter* converter, char16_t unit)
+{
+    if (QChar::isSurrogate(unit) || unit == kNotSingle) return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    char out[8];
+    const UChar in[1] = {unit};
+    const int32_t length = ucnv_fromUChars(converter, out, sizeof out, in, 1, &status);
+    if (U_FAILURE(status)) return 0;
+    const uchar lead = uchar(out[0]);
+    if (length == 1) return SingleEntry(converter, lead) == unit ? quint16(0x100 | lead) : 0;
+    if (length != 2 || DecodesAlone(converter, lead)) return 0;
+    const uchar trail = uchar(out[1]);
+    return PairEntry(converter, lead, trail) == unit ? quint16(lead << 8 | trail) : 0;
+}
+
 void FillTables(Big5Tables& tables, UConverter* converter)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     for (int lead = 0; lead < 256; ++lead) {
-        const char one[1] = {char(lead)};
-        char16_t unit = 0;
-        int consumed = 0;
-        if (DecodeOne(converter, one, 1, &unit, &consumed)) {
-            if (EncodesBackTo(converter, unit, one, 1)) {
+        if (DecodesAlone(converter, uchar(lead))) {
+            // A single-byte code that does not come back is kept as a placeholder.
+            const char16_t unit = SingleEntry(converter, uchar(lead));
+            if (unit != kNotSingle) {
                 tables.single[lead] = unit;
                 tables.encode[unit] = quint16(0x100 | lead);
             }
-            continue;  // a single-byte code that does not come back is kept as a placeholder
+            continue;
         }
         for (int trail = 0; trail < 256; ++trail) {
-            const char two[2] = {char(lead), char(trail)};
-            char16_t& entry = tables.pairs[lead * 256 + trail];
-            if (DecodeOne(converter, two, 2, &unit, &consumed)) {
-                // Duplicate codes decode to a character whose own code is a
-                // different pair; keeping their bytes is the only way to
-                // write the file back unchanged.
-                if (unit != kLeadOnly && EncodesBackTo(converter, unit, two, 2)) {
-                    entry = unit;
-                    tables.encode[unit] = quint16(lead << 8 | trail);
-                } else {
-                    entry = kKeepBothBytes;
-                }
-            } else {
-                // A trail byte the converter takes as part of an unassigned
-                // code stays with its lead byte, so the rest of the line
-                // keeps its alignment.
-                entry = consumed >= 2 ? kKeepBothBytes : kLeadOnly;
-            }
+            const char16_t entry = PairEntry(converter, uchar(lead), uchar(trail));
+            tables.pairs[lead * 256 + trail] = entry;
+            if (entry != kLeadOnly && entry != kKeepBothBytes)
+                tables.encode[entry] = quint16(lead << 8 | trail);
         }
     }
 }
@@ -111,8 +168,8 @@ Big5Tables BuildTables()
 {
     Big5Tables tables;
     UErrorCode status = U_ZERO_ERROR;
-    const Converter converter(ucnv_open("windows-950", &status));
-    if (U_SUCCESS(status) && converter) {
+    const Converter converter = OpenStrictConverter(&status);
+    if (converter) {
         FillTables(tables, converter.get());
     } else {
         // Without the converter data every byte above ASCII is kept as a
@@ -126,10 +183,64 @@ Big5Tables BuildTables()
     return tables;
 }
 
+std::atomic<bool> g_tablesBuilt{false};
+
 const Big5Tables& Tables()
 {
     static const Big5Tables tables = BuildTables();
+    g_tablesBuilt.store(true, std::memory_order_relaxed);
     return tables;
+}
+
+// Lookups in the tables.
+class TableLookup {
+public:
+    TableLookup() : m_tables(Tables()) {}
+    char16_t single(uchar byte) const { return m_tables.single[byte]; }
+    char16_t pair(uchar lead, uchar trail) const { return m_tables.pairs[lead * 256 + trail]; }
+    quint16 encode(char16_t unit) const { return m_tables.encode[unit]; }
+
+private:
+    const Big5Tables& m_tables;
+};
+
+// The same entries asked of the converter one by one. Building the tables
+// takes a pass over every code; a short text (the tray's texts, a name) is
+// done sooner this way, and start-up does not wait for the tables.
+class DirectLookup {
+public:
+    DirectLookup()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_converter = OpenStrictConverter(&status);
+    }
+    char16_t single(uchar byte) const
+    {
+        if (!m_converter) return byte < 0x80 ? char16_t(byte) : kNotSingle;
+        return SingleEntry(m_converter.get(), byte);
+    }
+    char16_t pair(uchar lead, uchar trail) const
+    {
+        if (!m_converter || DecodesAlone(m_converter.get(), lead)) return kLeadOnly;
+        return PairEntry(m_converter.get(), lead, trail);
+    }
+    quint16 encode(char16_t unit) const
+    {
+        if (!m_converter) return unit < 0x80 ? quint16(0x100 | unit) : 0;
+        return EncodeEntry(m_converter.get(), unit);
+    }
+
+private:
+    Converter m_converter;
+};
+
+// Up to this many code units or bytes, a text is converted without the
+// tables until they have been built for a longer one.
+constexpr qsizetype kShortText = 64;
+
+bool UseDirectLookup(qsizetype size)
+{
+    return size <= kShortText && !g_tablesBuilt.load(std::memory_order_relaxed);
 }
 
 void AppendPlaceholder(char16_t*& out, uchar byte)
@@ -198,13 +309,10 @@ bool IsAscii(QByteArrayView bytes)
     return true;
 }
 
-Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
+template <class Lookup>
+Big5Encoded EncodeWith(const Lookup& lookup, QStringView text, Unencodable policy,
+                       qsizetype maxBytes)
 {
-    if (IsAscii(text.utf16(), text.size())) {
-        const QStringView head = maxBytes >= 0 ? text.left(maxBytes) : text;
-        return {head.toLatin1(), -1};
-    }
-    const Big5Tables& tables = Tables();
     const char16_t* const units = text.utf16();
     const qsizetype count = text.size();
     const bool limited = maxBytes >= 0;
@@ -215,7 +323,7 @@ Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
         char* out = sink.reserve(16);
         qsizetype length = 0;
         qsizetype step = 1;
-        const quint16 code = tables.encode[units[i]];
+        const quint16 code = lookup.encode(units[i]);
         if (code >= 0x200) {
             out[0] = char(code >> 8);
             out[1] = char(code & 0xFF);
@@ -253,6 +361,69 @@ Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
     return result;
 }
 
+Big5Encoded Encode(QStringView text, Unencodable policy, qsizetype maxBytes)
+{
+    if (IsAscii(text.utf16(), text.size())) {
+        const QStringView head = maxBytes >= 0 ? text.left(maxBytes) : text;
+        return {head.toLatin1(), -1};
+    }
+    if (UseDirectLookup(text.size())) return EncodeWith(DirectLookup(), text, policy, maxBytes);
+    return EncodeWith(TableLookup(), text, policy, maxBytes);
+}
+
+template <class Lookup>
+bool IsCleanWith(const Lookup& lookup, QByteArrayView bytes)
+{
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = in + bytes.size();
+    while (in < end) {
+        if (lookup.single(*in) != kNotSingle) {
+            ++in;
+            continue;
+        }
+        if (in + 1 == end) return false;
+        const char16_t pair = lookup.pair(in[0], in[1]);
+        if (pair == kLeadOnly || pair == kKeepBothBytes) return false;
+        in += 2;
+    }
+    return true;
+}
+
+template <class Lookup>
+QString DecodeWith(const Lookup& lookup, QByteArrayView bytes)
+{
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = in + bytes.size();
+    // Every byte gives at most one code unit.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    while (in < end) {
+        const uchar byte = *in;
+        const char16_t single = lookup.single(byte);
+        if (single != kNotSingle) {
+            *out++ = single;
+            ++in;
+            continue;
+        }
+        const char16_t pair = in + 1 < end ? lookup.pair(byte, in[1]) : kLeadOnly;
+        if (pair == kLeadOnly) {
+            AppendPlaceholder(out, byte);
+            ++in;
+        } else if (pair == kKeepBothBytes) {
+            AppendPlaceholder(out, byte);
+            AppendPlaceholder(out, in[1]);
+            in += 2;
+        } else {
+            *out++ = pair;
+            in += 2;
+        }
+    }
+    text.truncate(out - begin);
+    text.squeeze();
+    return text;
+}
+
 }  // namespace
 
 Big5Encoded EncodeBig5(QStringView text, Unencodable policy)
@@ -267,20 +438,8 @@ Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable p
 
 bool IsCleanBig5(QByteArrayView bytes)
 {
-    const Big5Tables& tables = Tables();
-    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
-    const uchar* const end = in + bytes.size();
-    while (in < end) {
-        if (tables.single[*in] != kNotSingle) {
-            ++in;
-            continue;
-        }
-        if (in + 1 == end) return false;
-        const char16_t pair = tables.pairs[*in * 256 + in[1]];
-        if (pair == kLeadOnly || pair == kKeepBothBytes) return false;
-        in += 2;
-    }
-    return true;
+    if (UseDirectLookup(bytes.size())) return IsCleanWith(DirectLookup(), bytes);
+    return IsCleanWith(TableLookup(), bytes);
 }
 
 bool IsBig5Placeholder(QStringView text, qsizetype i)
@@ -303,37 +462,32 @@ QString WithoutPlaceholders(QString text)
 QString DecodeBig5(QByteArrayView bytes)
 {
     if (IsAscii(bytes)) return QString::fromLatin1(bytes);
-    const Big5Tables& tables = Tables();
-    const uchar* in = reinterpret_cast<const uchar*>(bytes.data());
-    const uchar* const end = in + bytes.size();
-    // Every byte gives at most one code unit.
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
-    char16_t* out = begin;
-    while (in < end) {
-        const uchar byte = *in;
-        const char16_t single = tables.single[byte];
-        if (single != kNotSingle) {
-            *out++ = single;
-            ++in;
-            continue;
-        }
-        const char16_t pair = in + 1 < end ? tables.pairs[byte * 256 + in[1]] : kLeadOnly;
-        if (pair == kLeadOnly) {
-            AppendPlaceholder(out, byte);
-            ++in;
-        } else if (pair == kKeepBothBytes) {
-            AppendPlaceholder(out, byte);
-            AppendPlaceholder(out, in[1]);
-            in += 2;
-        } else {
-            *out++ = pair;
-            in += 2;
-        }
-    }
-    text.truncate(out - begin);
-    text.squeeze();
-    return text;
+    if (UseDirectLookup(bytes.size())) return DecodeWith(DirectLookup(), bytes);
+    return DecodeWith(TableLookup(), bytes);
 }
+
+namespace detail {
+
+QString DecodeBig5Direct(QByteArrayView bytes)
+{
+    return DecodeWith(DirectLookup(), bytes);
+}
+
+QString DecodeBig5Tables(QByteArrayView bytes)
+{
+    return DecodeWith(TableLookup(), bytes);
+}
+
+Big5Encoded EncodeBig5Direct(QStringView text, Unencodable policy, qsizetype maxBytes)
+{
+    return EncodeWith(DirectLookup(), text, policy, maxBytes);
+}
+
+Big5Encoded EncodeBig5Tables(QStringView text, Unencodable policy, qsizetype maxBytes)
+{
+    return EncodeWith(TableLookup(), text, policy, maxBytes);
+}
+
+}  // namespace detail
 
 }  // namespace text

@@ -55,4 +55,14 @@ QString WithoutPlaceholders(QString text);
 // the part that fits fails the whole call as EncodeBig5 does.
 Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable policy);
 
+// The two ways the codec looks up code page 950, for tests that hold them
+// against each other: asking the converter code by code (short texts before
+// the tables exist) and the tables. maxBytes < 0: no limit.
+namespace detail {
+QString DecodeBig5Direct(QByteArrayView bytes);
+QString DecodeBig5Tables(QByteArrayView bytes);
+Big5Encoded EncodeBig5Direct(QStringView text, Unencodable policy, qsizetype maxBytes);
+Big5Encoded EncodeBig5Tables(QStringView text, Unencodable policy, qsizetype maxBytes);
+}  // namespace detail
+
 }  // namespace text

@@ -2,6 +2,8 @@
 
 #include "text/big5_codec.h"
 
+#include <iterator>
+#include <random>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -265,6 +267,51 @@ TEST(Big5Codec, PrefixFailsOnlyOnWhatFits)
     const text::Big5Encoded cut = EncodeBig5Prefix(u"中😀"_s, 1, Unencodable::Fail);
     EXPECT_TRUE(cut.ok());
     EXPECT_TRUE(cut.bytes.isEmpty());
+}
+
+// Short texts are converted code by code before the tables exist; both ways
+// must agree on every byte, pair and code unit, cut or not.
+TEST(Big5Codec, CodeByCodeLookupAgreesWithTheTables)
+{
+    using namespace text::detail;
+    QByteArray pairs;
+    for (int lead = 0; lead < 256; ++lead)
+        for (int trail = 0; trail < 256; ++trail) pairs += Bytes({lead, trail});
+    ASSERT_EQ(DecodeBig5Direct(pairs), DecodeBig5Tables(pairs));
+
+    QString units;
+    for (int unit = 0; unit < 0x10000; ++unit) units += QChar(char16_t(unit));
+    ASSERT_EQ(EncodeBig5Direct(units, Unencodable::CharacterReference, -1).bytes,
+              EncodeBig5Tables(units, Unencodable::CharacterReference, -1).bytes);
+    for (int unit = 0; unit < 0x10000; ++unit) {
+        const QString one{QChar(char16_t(unit))};
+        const text::Big5Encoded direct = EncodeBig5Direct(one, Unencodable::Fail, -1);
+        const text::Big5Encoded tables = EncodeBig5Tables(one, Unencodable::Fail, -1);
+        ASSERT_EQ(direct.failedAt, tables.failedAt) << std::hex << unit;
+        ASSERT_EQ(direct.bytes, tables.bytes) << std::hex << unit;
+    }
+
+    // Short random texts near the byte limit, with kept bytes, pairs and
+    // lone surrogates among the characters.
+    std::mt19937 random(950);
+    const char16_t pool[] = {u'a', u'\n', 0x4E2D, 0x6587, 0xFF0C, 0x20AC, 0xD83D, 0xDE00,
+                             char16_t(kBig5PlaceholderBase + 0xA4), 0xDCFF, 0xF8F8, 0x2027};
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        QByteArray bytes;
+        for (int i = int(random() % 9); i > 0; --i) {
+            text += QChar(pool[random() % std::size(pool)]);
+            bytes += char(random() % 3 ? 0x80 + random() % 0x80 : random() % 0x80);
+        }
+        ASSERT_EQ(DecodeBig5Direct(bytes), DecodeBig5Tables(bytes)) << bytes.toHex().toStdString();
+        const qsizetype limit = qsizetype(random() % 12) - 1;
+        for (const Unencodable policy : {Unencodable::Fail, Unencodable::CharacterReference}) {
+            const text::Big5Encoded direct = EncodeBig5Direct(text, policy, limit);
+            const text::Big5Encoded tables = EncodeBig5Tables(text, policy, limit);
+            ASSERT_EQ(direct.failedAt, tables.failedAt) << round;
+            ASSERT_EQ(direct.bytes, tables.bytes) << round;
+        }
+    }
 }
 
 }  // namespace
