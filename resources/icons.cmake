@@ -1,41 +1,25 @@
-# Images compiled into the program, relative to resources/.
-# All are drawn on a 24 x 24 grid in one flat palette, so they stay sharp at
-# 1x and 2x on the 30 x 30 toolbar buttons.
-set(QUILLPOST_ICON_FILES
-  # application icon
-  icons/quillpost.svg
+# The program's pictures, in resources/icons/ as SVG. All but the program's
+# own are drawn into PNGs at build time, at the sizes they are shown at, so
+# that start-up reads small bitmaps and needs no SVG renderer.
+
+# The application icon, compiled into the program as it is.
+set(QUILLPOST_ICON_FILES icons/quillpost.svg)
+
+# Toolbar buttons, drawn on a 24 x 24 grid in one flat palette and shown at
+# 22 px on the 30 x 30 buttons: 22, 33 and 44 px for the scale factors 1,
+# 1.5 and 2.
+set(QUILLPOST_TOOLBAR_PICTURES
   # general toolbar
-  icons/new.svg
-  icons/open.svg
-  icons/save.svg
-  icons/save-as.svg
-  icons/print.svg
-  icons/cut.svg
-  icons/copy.svg
-  icons/paste.svg
-  icons/undo.svg
-  icons/redo.svg
-  icons/send-to-clipboard.svg
-  icons/insert-article.svg
-  icons/help.svg
+  new open save save-as print cut copy paste undo redo send-to-clipboard
+  insert-article help
   # markup toolbar
-  icons/bold.svg
-  icons/italic.svg
-  icons/underline.svg
-  icons/strike.svg
-  icons/align-left.svg
-  icons/align-center.svg
-  icons/align-right.svg
-  icons/rule.svg
-  icons/link.svg
-  icons/email.svg
-  icons/image.svg
-  icons/code.svg
-  icons/quote.svg
-  icons/list.svg
+  bold italic underline strike align-left align-center align-right rule link
+  email image code quote list
   # custom-symbol button
-  icons/add-symbol.svg
-  # tray icon animation, two frames
-  icons/tray-1.svg
-  icons/tray-2.svg
+  add-symbol
 )
+set(QUILLPOST_TOOLBAR_SIZES 22 33 44)
+
+# The tray icon's two animation frames, 16 x 16, at the sizes trays ask for.
+set(QUILLPOST_TRAY_PICTURES tray-1 tray-2)
+set(QUILLPOST_TRAY_SIZES 16 22 24 32 48 64)

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/form1.h"
+#include "app/program_icon.h"
 #include "app/memo_edit.h"
 #include "help/ming_font.h"
 
@@ -277,7 +278,7 @@ void TForm1::addButtonRow(QFrame* panel, const ButtonRow& row)
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         if (row.icon) {
-            button->setIcon(QIcon(u":/icons/%1.svg"_s.arg(QLatin1StringView(row.icon))));
+            button->setIcon(ToolbarIcon(QString::fromLatin1(row.icon)));
             button->setIconSize(QSize(22, 22));
         }
         button->setToolTip(row.hint);

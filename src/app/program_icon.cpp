@@ -1,13 +1,16 @@
 #include "app/program_icon.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QIconEngine>
-#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
-#include <QSvgRenderer>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,8 +18,22 @@ namespace {
 
 const QString kPicture = u":/icons/quillpost.svg"_s;
 
-class ProgramIconEngine final : public QIconEngine {
+// A picture drawn into PNGs at build time, read only when a size of it is
+// first shown: a toolbar of icons that decode all their sizes up front costs
+// start-up milliseconds. A size that was not drawn comes from `picture`
+// (an SVG file, through Qt's SVG icon plug-in) where there is one, or else
+// is scaled from the nearest drawn size.
+class DrawnIconEngine final : public QIconEngine {
 public:
+    DrawnIconEngine(QString folder, QString name, QList<int> sizes, QString picture = {})
+        : m_folder(std::move(folder)),
+          m_name(std::move(name)),
+          m_sizes(std::move(sizes)),
+          m_picture(std::move(picture))
+    {
+        std::sort(m_sizes.begin(), m_sizes.end());
+    }
+
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         QSize size = rect.size();
@@ -24,22 +41,22 @@ public:
         painter->drawPixmap(rect, pixmap(size, mode, state));
     }
 
-    // `size` in device pixels; square, as the picture is.
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    // `size` in device pixels; square, as the pictures are.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
     {
         const int side = qMin(size.width(), size.height());
         if (side <= 0) return {};
+        const QString key = u"quillpost-drawn:%1/%2:%3:%4"_s.arg(m_folder, m_name).arg(side).arg(
+            int(mode));
         QPixmap drawn;
-        if (drawn.load(u":/window-icon/quillpost-%1.png"_s.arg(side))) return drawn;
-        const QString key = u"quillpost-program-icon:%1"_s.arg(side);
         if (QPixmapCache::find(key, &drawn)) return drawn;
-        QSvgRenderer picture(kPicture);
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        picture.render(&painter);
-        painter.end();
-        drawn = QPixmap::fromImage(image);
+        drawn = normalPixmap(side);
+        // Disabled and selected looks as the style makes them for any icon.
+        if (mode != QIcon::Normal && !drawn.isNull() && qobject_cast<QApplication*>(qApp)) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            drawn = QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+        }
         QPixmapCache::insert(key, drawn);
         return drawn;
     }
@@ -50,17 +67,52 @@ public:
         return {side, side};
     }
 
-    // None: the window system is then given the sizes it is always given
-    // for a scalable picture.
+    // None, as for a scalable picture: the window system and trays are
+    // then given the sizes they ask for.
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
-    bool isNull() override { return !QFile::exists(kPicture); }
-    QString key() const override { return u"quillpost-program-icon"_s; }
-    QIconEngine* clone() const override { return new ProgramIconEngine; }
+    bool isNull() override
+    {
+        return m_sizes.isEmpty() || !QFile::exists(fileAt(m_sizes.constLast()));
+    }
+    QString key() const override { return u"quillpost-drawn-icon"_s; }
+    QIconEngine* clone() const override
+    {
+        return new DrawnIconEngine(m_folder, m_name, m_sizes, m_picture);
+    }
+
+private:
+    QString fileAt(int size) const { return u":/%1/%2-%3.png"_s.arg(m_folder, m_name).arg(size); }
+
+    QPixmap normalPixmap(int side) const
+    {
+        QPixmap drawn;
+        if (m_sizes.contains(side) && drawn.load(fileAt(side))) return drawn;
+        if (!m_picture.isEmpty()) {
+            drawn = QIcon(m_picture).pixmap(QSize(side, side));
+            if (!drawn.isNull()) return drawn;
+        }
+        // The smallest drawn size that is larger, else the largest.
+        const auto larger = std::lower_bound(m_sizes.cbegin(), m_sizes.cend(), side);
+        const int nearest = larger != m_sizes.cend() ? *larger : m_sizes.constLast();
+        if (!drawn.load(fileAt(nearest))) return {};
+        return drawn.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+
+    QString m_folder;
+    QString m_name;
+    QList<int> m_sizes;
+    QString m_picture;
 };
 
 }  // namespace
 
 QIcon ProgramIcon()
 {
-    return QIcon(new ProgramIconEngine);
+    return QIcon(new DrawnIconEngine(u"window-icon"_s, u"quillpost"_s,
+                                     {16, 24, 32, 48, 64, 96, 128, 192, 256}, kPicture));
+}
+
+QIcon DrawnIcon(const QString& folder, const QString& name, std::initializer_list<int> sizes)
+{
+    return QIcon(new DrawnIconEngine(folder, name, QList<int>(sizes)));
 }

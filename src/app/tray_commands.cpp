@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "app/form1.h"
+#include "app/program_icon.h"
 #include "platform/hot_key.h"
 #include "tray/vela_tray_icon.h"
 
@@ -10,11 +11,11 @@ using namespace Qt::Literals::StringLiterals;
 
 void TForm1::buildTray(std::unique_ptr<TrayShell> shell, std::unique_ptr<HotKey> hotKey)
 {
-    // Two 16 x 16 frames, drawn as vectors so they stay sharp at 2x.
+    // Two 16 x 16 frames, drawn up to 4x so they stay sharp on any tray.
     ImageList1 = new ImageList(QSize(16, 16), this);
     ImageList1->setObjectName(u"ImageList1"_s);
-    ImageList1->add(QIcon(u":/icons/tray-1.svg"_s));
-    ImageList1->add(QIcon(u":/icons/tray-2.svg"_s));
+    ImageList1->add(TrayFrame(u"tray-1"_s));
+    ImageList1->add(TrayFrame(u"tray-2"_s));
 
     VelaTrayIcon1 = new TVelaTrayIcon(this, std::move(shell), std::move(hotKey));
     VelaTrayIcon1->setObjectName(u"VelaTrayIcon1"_s);

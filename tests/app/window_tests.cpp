@@ -4,9 +4,11 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "app/form_fixture.h"
 #include "help/form2.h"
+#include "tray/image_list.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -144,6 +146,43 @@ TEST_F(WindowTest, EveryToolbarButtonShowsItsHint)
     EXPECT_EQ(button("SpeedButton16")->parentWidget(), form.Panel2);
     // The help button keeps to the right edge of the general toolbar.
     EXPECT_GT(button("SpeedButton20")->x(), form.Panel2->width() - 50);
+}
+
+// The pictures are drawn into PNGs at build time and read when first shown:
+// each must come at the size asked for, drawn or scaled, and look disabled
+// when its button is.
+TEST_F(WindowTest, PicturesComeAtEverySizeAndLookDisabledWhenOff)
+{
+    const auto opaquePixels = [](const QPixmap& pixmap) {
+        const QImage image = pixmap.toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += qAlpha(image.pixel(x, y)) > 0;
+        return count;
+    };
+    QList<QPair<QString, QIcon>> icons;
+    for (QToolButton* b : form.findChildren<QToolButton*>())
+        if (b->objectName().startsWith(u"SpeedButton"_s) && !b->icon().isNull())
+            icons.append({b->objectName(), b->icon()});
+    ASSERT_GE(icons.size(), 28);
+    for (int i = 0; i < form.ImageList1->count(); ++i)
+        icons.append({u"tray frame %1"_s.arg(i), form.ImageList1->icon(i)});
+    icons.append({u"window"_s, form.windowIcon()});
+    for (const auto& [name, icon] : icons) {
+        // 22 and 44 are drawn for the toolbar, 16 and 32 for the tray and the
+        // window; 30 and 40 are not drawn for any.
+        for (const int side : {16, 22, 30, 32, 40, 44}) {
+            const QPixmap normal = icon.pixmap(QSize(side, side));
+            ASSERT_EQ(normal.size(), QSize(side, side)) << name.toStdString() << ' ' << side;
+            EXPECT_GT(opaquePixels(normal), side) << name.toStdString() << ' ' << side;
+        }
+        const QPixmap sharp = icon.pixmap(QSize(22, 22), 2.0);
+        EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(22, 22)) << name.toStdString();
+        EXPECT_EQ(sharp.size(), QSize(44, 44)) << name.toStdString();
+        EXPECT_NE(icon.pixmap(QSize(22, 22), QIcon::Disabled).toImage(),
+                  icon.pixmap(QSize(22, 22)).toImage())
+            << name.toStdString();
+    }
 }
 
 TEST_F(WindowTest, FontBarBoxesStartWithTheirTexts)
