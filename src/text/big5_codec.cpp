@@ -20,9 +20,8 @@ constexpr char16_t kNotSingle = 0xFFFF;      // in `single`: the byte starts a p
 constexpr char16_t kLeadOnly = 0x0000;       // in `pairs`: keep the first byte, go on at the second
 constexpr char16_t kKeepBothBytes = 0xFFFF;  // in `pairs`: keep both bytes as placeholders
 
-// Code page 950 as lookup tables, filled once from ICU's converter. Only
-// mappings that come back to the same bytes are entered, so a file read and
-// written unchanged keeps its bytes, and text that encodes reads back the same.
+// Code page 950 as lookup tables, filled once from ICU's converter with the
+// entries below.
 struct Big5Tables {
     std::array<char16_t, 256> single;
     std::vector<char16_t> pairs = std::vector<char16_t>(256 * 256, kLeadOnly);
