@@ -2,8 +2,11 @@
 # own are drawn into PNGs at build time, at the sizes they are shown at, so
 # that start-up reads small bitmaps and needs no SVG renderer.
 
-# The application icon, compiled into the program as it is.
+# The application icon, compiled into the program as it is, and drawn at
+# the sizes the window system is given (16, 32, 64 and 128 px at the scale
+# factors 1, 1.5 and 2).
 set(QUILLPOST_ICON_FILES icons/quillpost.svg)
+set(QUILLPOST_WINDOW_ICON_SIZES 16 24 32 48 64 96 128 192 256)
 
 # Toolbar buttons, drawn on a 24 x 24 grid in one flat palette and shown at
 # 22 px on the 30 x 30 buttons: 22, 33 and 44 px for the scale factors 1,

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "app/form1.h"
-#include "app/program_icon.h"
 #include "app/memo_edit.h"
+#include "app/program_icon.h"
 #include "help/ming_font.h"
 
 using namespace Qt::Literals::StringLiterals;

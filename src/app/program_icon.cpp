@@ -109,10 +109,15 @@ private:
 QIcon ProgramIcon()
 {
     return QIcon(new DrawnIconEngine(u"window-icon"_s, u"quillpost"_s,
-                                     {16, 24, 32, 48, 64, 96, 128, 192, 256}, kPicture));
+                                     {QUILLPOST_WINDOW_ICON_SIZES}, kPicture));
 }
 
-QIcon DrawnIcon(const QString& folder, const QString& name, std::initializer_list<int> sizes)
+QIcon ToolbarIcon(const QString& name)
 {
-    return QIcon(new DrawnIconEngine(folder, name, QList<int>(sizes)));
+    return QIcon(new DrawnIconEngine(u"toolbar-icons"_s, name, {QUILLPOST_TOOLBAR_SIZES}));
+}
+
+QIcon TrayFrame(const QString& name)
+{
+    return QIcon(new DrawnIconEngine(u"tray-icons"_s, name, {QUILLPOST_TRAY_SIZES}));
 }
