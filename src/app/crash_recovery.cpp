@@ -66,6 +66,18 @@ QString LockPathOf(const QString& copyPath)
     return copyPath.chopped(int(sizeof(".recovery") - 1)) + u".lock"_s;
 }
 
+// The files in folder whose names end in suffix, in any case. Compared by
+// hand: a name filter would have Qt compile a regular expression, the only
+// one start-up would need.
+QFileInfoList FilesEndingIn(const QString& folder, QStringView suffix, QDir::SortFlags sort)
+{
+    QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, sort);
+    files.removeIf([suffix](const QFileInfo& file) {
+        return !file.fileName().endsWith(suffix, Qt::CaseInsensitive);
+    });
+    return files;
+}
+
 }  // namespace
 
 bool WriteRecoveryCopy(const QString& path, const QStringList& textPieces, const QString& fileName,
@@ -242,14 +254,13 @@ void CrashRecovery::writeFinished()
 void CrashRecovery::offerLeftCopies()
 {
     if (!active()) return;
-    const QFileInfoList copies =
-        QDir(m_folder).entryInfoList({u"*.recovery"_s}, QDir::Files, QDir::Time);
+    const QFileInfoList copies = FilesEndingIn(m_folder, u".recovery", QDir::Time);
     for (const QFileInfo& copy : copies) {
         if (copy.absoluteFilePath() == copyPath()) continue;
         if (offer(copy.absoluteFilePath())) break;
     }
     // The locks of programs that ended with nothing left to recover.
-    const QFileInfoList locks = QDir(m_folder).entryInfoList({u"*.lock"_s}, QDir::Files);
+    const QFileInfoList locks = FilesEndingIn(m_folder, u".lock", QDir::NoSort);
     for (const QFileInfo& lock : locks) {
         const QString path = lock.absoluteFilePath();
         if (QFileInfo::exists(path.chopped(int(sizeof(".lock") - 1)) + u".recovery"_s)) continue;
