@@ -171,12 +171,14 @@ void TForm1::buildWidgets()
     for (const auto& row : boxes) {
         auto* box = new QComboBox(Panel3);
         box->setObjectName(QString::fromLatin1(row.name));
+        // The font before the entries: a new font has the box measure every
+        // entry it holds again.
+        box->setFont(MingFont(row.fontPixels));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(row.entries);
         box->setCurrentIndex(box->findText(row.initial));
         box->setEditText(row.initial);
-        box->setFont(MingFont(row.fontPixels));
         box->setToolTip(row.hint);
         box->setAccessibleName(row.hint);
         box->setGeometry(row.x, 0, row.width, 23);
