@@ -112,31 +112,46 @@ std::optional<Occurrence> FindInDocument(const QTextDocument& document, const QS
 int ReplaceAllInDocument(QTextDocument& document, const QString& what, const QString& with,
                          const FindOptions& options, int* end)
 {
+    if (what.isEmpty() || HasLineBreak(what)) return 0;
     FindOptions forward = options;
     forward.backward = false;
-    QList<Occurrence> found;
-    for (int position = 0;;) {
-        const auto occurrence = FindInDocument(document, what, position, forward);
-        if (!occurrence) break;
-        found.append(*occurrence);
-        position = occurrence->end;
-    }
-    if (found.isEmpty()) return 0;
-
-    // From the last to the first, so the positions found stay valid.
+    // An occurrence never spans a line break, so each paragraph is searched
+    // once, as it stood, and rewritten with one edit from its first
+    // occurrence to the end of its last; the text between them goes back
+    // unchanged. Far fewer edits than one per occurrence, and the paragraphs
+    // without one are left alone.
     QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    for (auto it = found.crbegin(); it != found.crend(); ++it) {
-        cursor.setPosition(it->start);
-        cursor.setPosition(it->end, QTextCursor::KeepAnchor);
-        cursor.insertText(with, QTextCharFormat());
+    int count = 0;
+    bool editing = false;
+    QString rewritten;
+    for (QTextBlock block = document.begin(); block.isValid();) {
+        // Taken first: a replacement with a line break splits this paragraph.
+        const QTextBlock next = block.next();
+        const QString text = block.text();
+        qsizetype at = FindInText(text, what, 0, forward);
+        if (at >= 0) {
+            const qsizetype first = at;
+            qsizetype after = at;
+            rewritten.clear();
+            while (at >= 0) {
+                rewritten += QStringView(text).mid(after, at - after);
+                rewritten += with;
+                after = at + what.size();
+                ++count;
+                at = FindInText(text, what, after, forward);
+            }
+            if (!editing) cursor.beginEditBlock();
+            editing = true;
+            const int position = block.position();
+            cursor.setPosition(position + int(first));
+            cursor.setPosition(position + int(after), QTextCursor::KeepAnchor);
+            cursor.insertText(rewritten, QTextCharFormat());
+            if (end) *end = cursor.position();
+        }
+        block = next;
     }
-    cursor.endEditBlock();
-    if (end) {
-        const qsizetype growth = (with.size() - what.size()) * (found.size() - 1);
-        *end = int(found.last().start + growth + with.size());
-    }
-    return int(found.size());
+    if (editing) cursor.endEditBlock();
+    return count;
 }
 
 }  // namespace search
