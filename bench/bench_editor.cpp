@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -28,6 +30,7 @@
 #include <functional>
 #include <random>
 
+#include "app/find_dialog.h"
 #include "app/form1.h"
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
@@ -327,6 +330,24 @@ int main(int argc, char** argv)
             },
             now);
         Row(on ? "word wrap on" : "word wrap off", wrapWindow, wrapPlain);
+        Drain();
+    }
+
+    // Replace All of a word that occurs everywhere, through the dialog's
+    // button; beside it the bare editor setting the text a plain string
+    // replacement made.
+    {
+        const int occurrences = int(form.Memo1->toPlainText().count(u"word"_s));
+        auto* dialog = form.ReplaceDialog1;
+        dialog->findChild<QLineEdit*>(u"FindText"_s)->setText(u"word"_s);
+        dialog->findChild<QLineEdit*>(u"ReplaceText"_s)->setText(u"詞語"_s);
+        auto* replaceAll = dialog->findChild<QPushButton*>(u"ReplaceAll"_s);
+        before = panel();
+        const Timing replaceWindow = Measure([&] { replaceAll->click(); }, now);
+        const Timing replacePlain = Measure(
+            [&] { plain.setPlainText(plain.toPlainText().replace(u"word"_s, u"詞語"_s)); }, now);
+        Row("replace all", replaceWindow, replacePlain);
+        std::printf("  (%d occurrences)\n", occurrences);
         Drain();
     }
 
