@@ -14,8 +14,9 @@ using namespace Qt::Literals::StringLiterals;
 void TForm1::N26Click()
 {
     if (!m_printer) {
-        m_systemPrinter = makeSystemPrinter(this);
+        guarded([this] { m_systemPrinter = makeSystemPrinter(this); });
         m_printer = m_systemPrinter.get();
+        if (!m_printer) return;
     }
     if (!m_printer->setup()) return;
     // The editing area's font at the same point size on paper.

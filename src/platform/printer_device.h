@@ -36,5 +36,12 @@ public:
 };
 
 // The system's printers and PDF output, through Qt's print dialog; the
-// dialog's settings stay for the next print.
+// dialog's settings stay for the next print. Qt's printing support lives in
+// a module of the program's own, loaded by the first call, so that starting
+// the program does not load it. Throws PrinterError, with a text for the
+// user, when the module cannot be loaded.
 std::unique_ptr<PrinterDevice> makeSystemPrinter(QWidget* dialogParent);
+
+// The name under which the module exports the printer's maker, and its type.
+inline constexpr char kPrinterModuleFactory[] = "quillpost_make_system_printer";
+using PrinterModuleFactory = PrinterDevice* (*)(QWidget* dialogParent);

@@ -6,9 +6,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-std::unique_ptr<PrinterDevice> makeSystemPrinter(QWidget* dialogParent)
+extern "C" Q_DECL_EXPORT PrinterDevice* quillpost_make_system_printer(QWidget* dialogParent)
 {
-    return std::make_unique<QtPrinter>(dialogParent);
+    return new QtPrinter(dialogParent);
 }
 
 QtPrinter::~QtPrinter()

@@ -125,7 +125,7 @@ TEST_F(PrintCommandTest, CancelPrintsNothingAndAFailureShowsOnlyTheError)
     EXPECT_EQ(prompts.asked(), QStringList{});
 
     printer.setupAnswer = true;
-    for (const QString step : {u"begin"_s, u"newPage"_s, u"end"_s}) {
+    for (const QString& step : {u"begin"_s, u"newPage"_s, u"end"_s}) {
         SCOPED_TRACE(step.toStdString());
         printer.failAt = step;
         prompts.clearAsked();

@@ -23,9 +23,13 @@ def visible_windows():
     return set(xdotool("search", "--onlyvisible", "--pid", str(editor.pid), "--name", "").split())
 
 
-def engine_loaded():
+def loaded(library):
     with open(f"/proc/{editor.pid}/maps") as maps:
-        return "webengine" in maps.read().lower()
+        return library in maps.read().lower()
+
+
+def engine_loaded():
+    return loaded("webengine")
 
 
 def clipboard():
@@ -63,6 +67,8 @@ try:
         sys.exit(1)
     # The browser engine is loaded by the first preview, not at start-up.
     check("no browser engine before the first preview", engine_loaded(), False)
+    # Nor Qt's printing support before the first print.
+    check("no printing support before the first print", loaded("printsupport"), False)
     geometry = xdotool("getwindowgeometry", window)
     print(geometry, flush=True)
     xdotool("windowactivate", "--sync", window)
@@ -222,6 +228,7 @@ try:
     key("alt+p")
     done = wait_for(lambda: window_named("Quillpost 4.0"))
     check("completion message", done is not None, True)
+    check("printing support loaded by the first print", loaded("printsupport"), True)
     pages = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
     pages = int(next(l.split()[1] for l in pages.splitlines() if l.startswith("Pages:")))
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
