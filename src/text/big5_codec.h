@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-// Big5 as Windows code page 950, through ICU's "windows-950" converter.
+// Big5 as Windows code page 950, as ICU's "windows-950" converter maps it.
 // Used only at the program's edges: files, the preview page's bytes and the
 // tray texts cut to byte limits.
 namespace text {
@@ -55,9 +55,9 @@ QString WithoutPlaceholders(QString text);
 // the part that fits fails the whole call as EncodeBig5 does.
 Big5Encoded EncodeBig5Prefix(QStringView text, qsizetype maxBytes, Unencodable policy);
 
-// The two ways the codec looks up code page 950, for tests that hold them
-// against each other: asking the converter code by code (short texts before
-// the tables exist) and the tables. maxBytes < 0: no limit.
+// The codec with its tables and with ICU's converter asked code by code,
+// the source of the tables, for tests that hold the two against each other.
+// maxBytes < 0: no limit.
 namespace detail {
 QString DecodeBig5Direct(QByteArrayView bytes);
 QString DecodeBig5Tables(QByteArrayView bytes);

@@ -269,8 +269,8 @@ TEST(Big5Codec, PrefixFailsOnlyOnWhatFits)
     EXPECT_TRUE(cut.bytes.isEmpty());
 }
 
-// Short texts are converted code by code before the tables exist; both ways
-// must agree on every byte, pair and code unit, cut or not.
+// The tables built into the program must say what ICU's converter says when
+// asked code by code, on every byte, pair and code unit, cut or not.
 TEST(Big5Codec, CodeByCodeLookupAgreesWithTheTables)
 {
     using namespace text::detail;
