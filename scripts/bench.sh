@@ -12,7 +12,7 @@ if [ "${1:-}" = "--runs" ]; then runs="$2"; fi
 scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
-  quillpost quillpost_preview plain_editor bench_convert bench_codec bench_preview \
+  quillpost quillpost_preview quillpost_printing plain_editor bench_convert bench_codec bench_preview \
   bench_editor
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
