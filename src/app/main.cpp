@@ -1,8 +1,10 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QStyle>
 #include <QTranslator>
 
+#include "app/app_style.h"
 #include "app/command_line.h"
 #include "app/crash_recovery.h"
 #include "app/form1.h"
@@ -23,6 +25,7 @@ int main(int argc, char* argv[])
     // into every run; the preview makes the shared context when it starts.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
+    if (QStyle* style = MakeApplicationStyle()) QApplication::setStyle(style);
     QApplication::setWindowIcon(ProgramIcon());
     // Lets taskbars and docks match the window with its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillpost.Quillpost"));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPixmap>
@@ -15,6 +16,16 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// Our PNGs are read by Qt's own PNG reader. A reader left to guess the
+// format asks every image plug-in installed first, which loads them all
+// with their libraries (TIFF, WebP, MNG ...) for pictures that are PNG.
+QPixmap ReadPng(const QString& file)
+{
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 const QString kPicture = u":/icons/quillpost.svg"_s;
 
@@ -86,7 +97,7 @@ private:
     QPixmap normalPixmap(int side) const
     {
         QPixmap drawn;
-        if (m_sizes.contains(side) && drawn.load(fileAt(side))) return drawn;
+        if (m_sizes.contains(side) && !(drawn = ReadPng(fileAt(side))).isNull()) return drawn;
         if (!m_picture.isEmpty()) {
             drawn = QIcon(m_picture).pixmap(QSize(side, side));
             if (!drawn.isNull()) return drawn;
@@ -94,7 +105,8 @@ private:
         // The smallest drawn size that is larger, else the largest.
         const auto larger = std::lower_bound(m_sizes.cbegin(), m_sizes.cend(), side);
         const int nearest = larger != m_sizes.cend() ? *larger : m_sizes.constLast();
-        if (!drawn.load(fileAt(nearest))) return {};
+        drawn = ReadPng(fileAt(nearest));
+        if (drawn.isNull()) return {};
         return drawn.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 

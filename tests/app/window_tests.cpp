@@ -1,11 +1,16 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <memory>
+
+#include "app/app_style.h"
 #include "app/form_fixture.h"
 #include "help/form2.h"
 #include "tray/image_list.h"
@@ -318,6 +323,28 @@ TEST_F(WindowTest, StatusBarHasFivePanelsOfTheirWidths)
         EXPECT_EQ(panel->width(), widths[i]);
     }
     EXPECT_EQ(form.statusPanelText(4), u""_s);
+}
+
+// The application's style draws what the style it wraps draws, the overflow
+// arrows of menu bars and toolbars included, which it reads only when asked.
+TEST(ApplicationStyleTest, DrawsTheIconsOfTheStyleItWraps)
+{
+    std::unique_ptr<QStyle> style(MakeApplicationStyle());
+    ASSERT_NE(style, nullptr);
+    std::unique_ptr<QStyle> wrapped(QStyleFactory::create(QApplication::style()->name()));
+    for (const auto which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+          QStyle::SP_MessageBoxWarning, QStyle::SP_ArrowUp}) {
+        const QIcon icon = style->standardIcon(which);
+        const QIcon expected = wrapped->standardIcon(which);
+        EXPECT_FALSE(icon.isNull()) << which;
+        for (const int side : {8, 16, 32}) {
+            const QImage drawn = icon.pixmap(side, side).toImage();
+            EXPECT_FALSE(drawn.isNull()) << which << " " << side;
+            EXPECT_EQ(drawn, expected.pixmap(side, side).toImage()) << which << " " << side;
+        }
+        EXPECT_EQ(icon.actualSize(QSize(64, 64)), expected.actualSize(QSize(64, 64))) << which;
+    }
 }
 
 }  // namespace

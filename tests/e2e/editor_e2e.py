@@ -69,6 +69,8 @@ try:
     check("no browser engine before the first preview", engine_loaded(), False)
     # Nor Qt's printing support before the first print.
     check("no printing support before the first print", loaded("printsupport"), False)
+    # Nor any image plug-in: the window's pictures are PNGs read by Qt itself.
+    check("no image plug-ins at start-up", loaded("imageformats"), False)
     geometry = xdotool("getwindowgeometry", window)
     print(geometry, flush=True)
     xdotool("windowactivate", "--sync", window)
