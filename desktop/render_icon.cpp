@@ -1,6 +1,10 @@
 // Draws an SVG picture into square PNGs of the given sizes, for the icon
 // theme's fixed sizes and the program's toolbar and tray pictures:
 //   quillpost_render_icon IN.svg OUT.png SIZE [OUT.png SIZE ...]
+// An OUT ending in .argb gets the bare pixels instead, premultiplied ARGB
+// words in this machine's byte order, row after row: a picture the program
+// shows before its window appears, taken without decoding.
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -30,7 +34,17 @@ int main(int argc, char* argv[])
         painter.setRenderHint(QPainter::Antialiasing);
         svg.render(&painter, QRectF(0, 0, size, size));
         painter.end();
-        if (!image.save(QString::fromLocal8Bit(argv[i]), "PNG")) {
+        const QString out = QString::fromLocal8Bit(argv[i]);
+        bool written = false;
+        if (out.endsWith(QLatin1String(".argb"))) {
+            QFile raw(out);
+            written = raw.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                      raw.write(reinterpret_cast<const char*>(image.constBits()),
+                                image.sizeInBytes()) == image.sizeInBytes();
+        } else {
+            written = image.save(out, "PNG");
+        }
+        if (!written) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[i]);
             return 1;
         }

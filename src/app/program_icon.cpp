@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QResource>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -25,6 +26,18 @@ QPixmap ReadPng(const QString& file)
     QImageReader reader(file, "png");
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
+}
+
+// A size kept as bare pixels (see the icon renderer), in place; null where
+// there is none.
+QPixmap ReadPixels(const QString& file, int side)
+{
+    const QResource raw(file);
+    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression ||
+        raw.size() != qint64(side) * side * 4)
+        return {};
+    return QPixmap::fromImage(
+        QImage(raw.data(), side, side, side * 4, QImage::Format_ARGB32_Premultiplied));
 }
 
 const QString kPicture = u":/icons/quillpost.svg"_s;
@@ -57,8 +70,8 @@ public:
     {
         const int side = qMin(size.width(), size.height());
         if (side <= 0) return {};
-        const QString key = u"quillpost-drawn:%1/%2:%3:%4"_s.arg(m_folder, m_name).arg(side).arg(
-            int(mode));
+        const QString key =
+            u"quillpost-drawn:%1/%2:%3:%4"_s.arg(m_folder, m_name).arg(side).arg(int(mode));
         QPixmap drawn;
         if (QPixmapCache::find(key, &drawn)) return drawn;
         drawn = normalPixmap(side);
@@ -92,12 +105,19 @@ public:
     }
 
 private:
-    QString fileAt(int size) const { return u":/%1/%2-%3.png"_s.arg(m_folder, m_name).arg(size); }
+    QString fileAt(int size, const QString& suffix = u"png"_s) const
+    {
+        return u":/%1/%2-%3.%4"_s.arg(m_folder, m_name).arg(size).arg(suffix);
+    }
 
     QPixmap normalPixmap(int side) const
     {
         QPixmap drawn;
-        if (m_sizes.contains(side) && !(drawn = ReadPng(fileAt(side))).isNull()) return drawn;
+        if (m_sizes.contains(side)) {
+            drawn = ReadPixels(fileAt(side, u"argb"_s), side);
+            if (drawn.isNull()) drawn = ReadPng(fileAt(side));
+            if (!drawn.isNull()) return drawn;
+        }
         if (!m_picture.isEmpty()) {
             drawn = QIcon(m_picture).pixmap(QSize(side, side));
             if (!drawn.isNull()) return drawn;
