@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark, each beside its baseline in the same run:
-#   scripts/bench.sh [--runs N]     (N start-ups of each program, default 10)
+#   scripts/bench.sh [--runs N]     (N start-ups of each program, default 20)
 # The routines run as they are; the preview and start-up run on a private
 # Xvfb display. Figures vary from run to run on a busy machine; the ratios
 # are what to compare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=10
+runs=20
 if [ "${1:-}" = "--runs" ]; then runs="$2"; fi
 
 scripts/install-deps.sh
