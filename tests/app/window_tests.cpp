@@ -380,4 +380,5 @@ TEST(ProgramIconTest, BarePixelsShowThePicturesDrawnAsPngs)
         EXPECT_GT(opaque, side * side / 4) << side;
     }
 }
+
 }  // namespace
