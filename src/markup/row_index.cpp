@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
@@ -19,9 +20,8 @@ constexpr qint64 kPromptBudget = 4000;
 // The length of one slice of counting between events.
 constexpr qint64 kSliceNs = 5'000'000;
 
-bool HasRows(const QTextBlock& block)
+bool HasRows(const QTextLayout* layout)
 {
-    const QTextLayout* layout = block.layout();
     return layout && layout->lineCount() > 0;
 }
 
@@ -29,9 +29,9 @@ bool HasRows(const QTextBlock& block)
 // as it is, as everything typed or opened is. Its bare text then breaks as
 // the block does; several formats, even of colour alone, would cut the text
 // into pieces shaped apart, so such a block is laid out as itself.
-bool InDocumentFont(const QTextBlock& block)
+bool InDocumentFont(const QTextBlock& block, const QTextLayout* layout)
 {
-    if (!block.layout()->formats().isEmpty()) return false;
+    if (layout && !layout->formats().isEmpty()) return false;
     int index = -1;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -81,7 +81,7 @@ RowIndex::Settings RowIndex::current() const
     // else the viewport's, which it takes on when it next lays out, unless it
     // was never shown: then it has not taken any and does not wrap yet.
     for (const QTextBlock& block : {document->firstBlock(), m_memo.textCursor().block()}) {
-        if (HasRows(block)) {
+        if (HasRows(block.layout())) {
             settings.width = block.layout()->lineAt(0).width();
             return settings;
         }
@@ -96,9 +96,27 @@ RowIndex::Settings RowIndex::current() const
     return settings;
 }
 
+// Asked for its layout, a block makes one if it has none. Made while counting
+// a long document, one per block, that is memory the editing area never asked
+// for, and strewn among the counting's own, it makes the editing area's walk
+// over every block at each new width about twice as slow. A block surely has
+// one where the editing area broke it into several rows (the block's line
+// count says so), where a highlighter colours the text (it gives every block
+// one) and at the caret, where input-method text is laid out with the block.
+// Elsewhere a block the editing area shows in one row is measured afresh,
+// with the same result.
+const QTextLayout* RowIndex::existingLayout(const QTextBlock& block) const
+{
+    if (m_formatted || block.lineCount() > 1) return block.layout();
+    const int caret = m_memo.textCursor().position();
+    const int start = block.position();
+    return caret >= start && caret < start + block.length() ? block.layout() : nullptr;
+}
+
 void RowIndex::sync()
 {
     QTextDocument* document = m_memo.document();
+    m_formatted = document->findChild<QSyntaxHighlighter*>() != nullptr;
     if (document != m_document) {
         if (m_document) disconnect(m_document, nullptr, this, nullptr);
         m_document = document;
@@ -146,14 +164,14 @@ int RowIndex::measure(const QTextBlock& block)
         return 1;
     }
     std::optional<QTextLayout> own;
-    const QTextLayout* layout = block.layout();
-    if (!HasRows(block)) {
+    const QTextLayout* layout = existingLayout(block);
+    if (!HasRows(layout)) {
         // Broken as the editing area's layout would break it.
-        if (InDocumentFont(block)) {
+        if (InDocumentFont(block, layout)) {
             own.emplace(block.text(), m_settings.font);
         } else {
             own.emplace(block);
-            own->setFormats(layout->formats());
+            if (layout) own->setFormats(layout->formats());
         }
         own->setTextOption(m_document->defaultTextOption());
         own->beginLayout();
@@ -208,7 +226,7 @@ bool RowIndex::countUpTo(int block, qint64 budget)
         const QTextBlock stale = m_document->findBlockByNumber(i);
         // The rows on screen are already laid out, and the caret's own block
         // is one of them or soon will be.
-        const qint64 cost = HasRows(stale) || i == block ? 0 : stale.length();
+        const qint64 cost = HasRows(existingLayout(stale)) || i == block ? 0 : stale.length();
         if (budget >= 0 && spent + cost > budget) return false;
         spent += cost;
         measure(stale);

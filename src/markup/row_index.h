@@ -13,6 +13,7 @@
 class QPlainTextEdit;
 class QTextBlock;
 class QTextDocument;
+class QTextLayout;
 class QTimer;
 
 namespace markup {
@@ -68,6 +69,9 @@ private:
     // Lays the block out (or reads the editing area's layout) and keeps its
     // rows; returns how many.
     int measure(const QTextBlock& block);
+    // The editing area's layout of the block, where it has one; nullptr
+    // where it may have none, so that none is made for it.
+    const QTextLayout* existingLayout(const QTextBlock& block) const;
     // Counts stale blocks up to `block`, stopping once more than `budget`
     // characters were measured (no limit when negative); true when done.
     bool countUpTo(int block, qint64 budget);
@@ -77,6 +81,7 @@ private:
     const QPlainTextEdit& m_memo;
     QPointer<QTextDocument> m_document;
     Settings m_settings;
+    bool m_formatted = false;  // a highlighter gives every block a layout
     RowCounts m_counts;
     QTimer* m_slices = nullptr;
 };

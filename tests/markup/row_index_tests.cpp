@@ -5,9 +5,11 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <malloc.h>
 #include <random>
 
 #include "markup/editor_lines.h"
+#include "markup/highlight.h"
 #include "markup/row_counts.h"
 #include "markup/row_index.h"
 
@@ -135,7 +137,7 @@ TEST_P(RowIndexTest, KeptCountsAgreeWithTheWalkFromTheTop)
         const int at = int(random() % (length + 1));
         const int span = std::min(length - at, int(random() % 40));
         const QString inserted = RandomText(random, int(random() % 6));
-        const int kind = int(random() % 9);
+        const int kind = int(random() % 10);
         both([&](QPlainTextEdit& e) {
             QTextCursor cursor(e.document());
             cursor.setPosition(at);
@@ -150,12 +152,15 @@ TEST_P(RowIndexTest, KeptCountsAgreeWithTheWalkFromTheTop)
                 cursor.mergeCharFormat(Larger());
             else if (kind == 4)
                 cursor.mergeCharFormat(Red());
+            else if (kind == 5)
+                // Colours of their own cut a row's text into pieces shaped apart.
+                markup::HighlightOccurrences(e, step % 2 ? u"word"_s : u"中"_s, Qt::blue);
             else
                 cursor.insertText(inserted);
         });
         expectSameRows(kind == 0   ? "resized"
                        : kind == 1 ? "new font"
-                       : kind < 5  ? "formatted"
+                       : kind < 6  ? "formatted"
                                    : "edited");
     }
 }
@@ -192,6 +197,31 @@ TEST(RowIndexHiddenTest, AnEditingAreaNeverShownDoesNotWrapYet)
     EXPECT_EQ(markup::DisplayedLines(memo), ReferenceLines(twin));
     const int end = memo.document()->characterCount() - 1;
     EXPECT_EQ(markup::RowOfPosition(memo, end).row, ReferenceRow(twin, end).row);
+}
+
+// Counting reads the layouts the editing area made for the rows it shows and
+// makes none for the others: a layout kept for every block of a long
+// document would be memory nobody asked for.
+TEST(RowIndexMemoryTest, CountingKeepsNoLayoutForRowsNotShown)
+{
+    QPlainTextEdit memo;
+    // (A scroll bar coming would give every block a layout of the editing
+    // area's own making, at the new width.)
+    memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo.resize(240, 200);
+    memo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    QString text;
+    constexpr int kBlocks = 20000;
+    for (int i = 0; i < kBlocks; ++i) text += u"row %1\n"_s.arg(i);
+    memo.setPlainText(text);
+    QCoreApplication::processEvents();
+    markup::RowIndex& index = markup::RowIndex::of(memo);
+    const size_t before = mallinfo2().uordblks;
+    const int end = memo.document()->characterCount() - 1;
+    EXPECT_EQ(index.rowOf(end).row, kBlocks);
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after > before ? after - before : 0, size_t(kBlocks) * 64);
 }
 
 INSTANTIATE_TEST_SUITE_P(WordWrap, RowIndexTest, ::testing::Bool(),
