@@ -26,6 +26,9 @@ set(QUILLPOST_TOOLBAR_PICTURES
   add-symbol
 )
 set(QUILLPOST_TOOLBAR_SIZES 22 33 44)
+# The size the window first shows them at, also kept as bare pixels: the
+# toolbars would otherwise decode some thirty PNGs before the window appears.
+set(QUILLPOST_TOOLBAR_PIXEL_SIZES 22)
 
 # The tray icon's two animation frames, 16 x 16, at the sizes trays ask for.
 set(QUILLPOST_TRAY_PICTURES tray-1 tray-2)

@@ -94,9 +94,13 @@ public:
     // None, as for a scalable picture: the window system and trays are
     // then given the sizes they ask for.
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    // Asked for at every turn a button or menu entry makes; the resources
+    // do not change while the program runs.
     bool isNull() override
     {
-        return m_sizes.isEmpty() || !QFile::exists(fileAt(m_sizes.constLast()));
+        if (m_null < 0)
+            m_null = m_sizes.isEmpty() || !QFile::exists(fileAt(m_sizes.constLast())) ? 1 : 0;
+        return m_null == 1;
     }
     QString key() const override { return u"quillpost-drawn-icon"_s; }
     QIconEngine* clone() const override
@@ -134,6 +138,7 @@ private:
     QString m_name;
     QList<int> m_sizes;
     QString m_picture;
+    int m_null = -1;  // not yet known
 };
 
 }  // namespace

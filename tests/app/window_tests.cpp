@@ -354,30 +354,40 @@ TEST(ApplicationStyleTest, DrawsTheIconsOfTheStyleItWraps)
 // the same but for rounding where a pixel is almost clear.
 TEST(ProgramIconTest, BarePixelsShowThePicturesDrawnAsPngs)
 {
-    const QIcon icon = ProgramIcon();
-    for (const int side : {16, 24, 32, 64, 128, 256}) {
-        const QImage shown =
-            icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage drawn = QImage(u":/window-icon/quillpost-%1.png"_s.arg(side))
-                                 .convertToFormat(QImage::Format_ARGB32);
-        ASSERT_EQ(shown.size(), QSize(side, side)) << side;
-        ASSERT_EQ(drawn.size(), QSize(side, side)) << side;
-        int worst = 0;
-        int opaque = 0;
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x) {
-                const QRgb a = shown.pixel(x, y);
-                const QRgb b = drawn.pixel(x, y);
-                if (qAlpha(b) == 255) ++opaque;
-                // Colour means little where a pixel is almost clear.
-                const int tolerance = qAlpha(b) < 16 ? 255 : 0;
-                worst = std::max({worst, std::abs(qAlpha(a) - qAlpha(b)),
-                                  std::abs(qRed(a) - qRed(b)) - tolerance,
-                                  std::abs(qGreen(a) - qGreen(b)) - tolerance,
-                                  std::abs(qBlue(a) - qBlue(b)) - tolerance});
-            }
-        EXPECT_LE(worst, 1) << side;
-        EXPECT_GT(opaque, side * side / 4) << side;
+    const struct {
+        QIcon icon;
+        QString png;
+        QList<int> sides;
+    } pictures[] = {
+        {ProgramIcon(), u":/window-icon/quillpost-%1.png"_s, {16, 24, 32, 64, 128, 256}},
+        {ToolbarIcon(u"bold"_s), u":/toolbar-icons/bold-%1.png"_s, {22, 33, 44}},
+        {ToolbarIcon(u"send-to-clipboard"_s), u":/toolbar-icons/send-to-clipboard-%1.png"_s, {22}},
+    };
+    for (const auto& [icon, png, sides] : pictures) {
+        for (const int side : sides) {
+            SCOPED_TRACE((png.arg(side)).toStdString());
+            const QImage shown =
+                icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32);
+            const QImage drawn = QImage(png.arg(side)).convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(shown.size(), QSize(side, side));
+            ASSERT_EQ(drawn.size(), QSize(side, side));
+            int worst = 0;
+            int opaque = 0;
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x) {
+                    const QRgb a = shown.pixel(x, y);
+                    const QRgb b = drawn.pixel(x, y);
+                    if (qAlpha(b) == 255) ++opaque;
+                    // Colour means little where a pixel is almost clear.
+                    const int tolerance = qAlpha(b) < 16 ? 255 : 0;
+                    worst = std::max({worst, std::abs(qAlpha(a) - qAlpha(b)),
+                                      std::abs(qRed(a) - qRed(b)) - tolerance,
+                                      std::abs(qGreen(a) - qGreen(b)) - tolerance,
+                                      std::abs(qBlue(a) - qBlue(b)) - tolerance});
+                }
+            EXPECT_LE(worst, 1);
+            EXPECT_GT(opaque, side * 2);
+        }
     }
 }
 
