@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResource>
 #include <QStatusBar>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -363,6 +364,15 @@ TEST(ProgramIconTest, BarePixelsShowThePicturesDrawnAsPngs)
         {ToolbarIcon(u"bold"_s), u":/toolbar-icons/bold-%1.png"_s, {22, 33, 44}},
         {ToolbarIcon(u"send-to-clipboard"_s), u":/toolbar-icons/send-to-clipboard-%1.png"_s, {22}},
     };
+    // The sizes shown first are there to be read in place.
+    for (const QString& pixels :
+         {u":/window-icon/quillpost-16.argb"_s, u":/window-icon/quillpost-128.argb"_s,
+          u":/toolbar-icons/bold-22.argb"_s}) {
+        const QResource resource(pixels);
+        EXPECT_TRUE(resource.isValid()) << pixels.toStdString();
+        EXPECT_EQ(resource.compressionAlgorithm(), QResource::NoCompression)
+            << pixels.toStdString();
+    }
     for (const auto& [icon, png, sides] : pictures) {
         for (const int side : sides) {
             SCOPED_TRACE((png.arg(side)).toStdString());

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <malloc.h>
 #include <random>
 
 #include "markup/editor_lines.h"
