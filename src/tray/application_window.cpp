@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
@@ -72,23 +73,51 @@ bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
             // After the window system has finished minimising: a handler
             // that hides the window must not do so inside the state change.
             QMetaObject::invokeMethod(
-                this,
-                [this, justBack] {
-                    if (!m_window || !(m_window->windowState() & Qt::WindowMinimized)) return;
-                    // Without a window manager, X11 reports a window shown
-                    // again from minimised as minimised once more while it
-                    // is plainly on the screen: the old state, no new
-                    // minimise, and hiding on it would lose the window.
-                    const QWindow* native = m_window->windowHandle();
-                    if (justBack && native && native->isExposed()) {
-                        m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
-                        return;
-                    }
-                    if (onMinimize) onMinimize(m_window);
-                },
-                Qt::QueuedConnection);
+                this, [this, justBack] { settleMinimise(justBack); }, Qt::QueuedConnection);
         }
         m_minimised = minimised;
     }
+    if (watched == m_awaited && event->type() == QEvent::Expose && m_awaited->isExposed()) {
+        stopAwaitingExposure();
+        QMetaObject::invokeMethod(
+            this, [this] { settleMinimise(true); }, Qt::QueuedConnection);
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void ApplicationWindow::settleMinimise(bool justBack)
+{
+    stopAwaitingExposure();
+    if (!m_window || !(m_window->windowState() & Qt::WindowMinimized)) return;
+    // Without a window manager, X11 reports a window shown again from
+    // minimised as minimised once more while it is plainly on the screen:
+    // the old state, no new minimise, and hiding on it would lose the
+    // window.
+    QWindow* native = m_window->windowHandle();
+    if (justBack && native) {
+        if (native->isExposed()) {
+            m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+            return;
+        }
+        // On a busy machine the window may learn it is on the screen only
+        // after that state: a while for it to, and a real minimise after.
+        if (!m_exposureWait) {
+            m_exposureWait = new QTimer(this);
+            m_exposureWait->setSingleShot(true);
+            m_exposureWait->setInterval(kExposureWaitMilliseconds);
+            connect(m_exposureWait, &QTimer::timeout, this, [this] { settleMinimise(false); });
+        }
+        m_awaited = native;
+        native->installEventFilter(this);
+        m_exposureWait->start();
+        return;
+    }
+    if (onMinimize) onMinimize(m_window);
+}
+
+void ApplicationWindow::stopAwaitingExposure()
+{
+    if (m_exposureWait) m_exposureWait->stop();
+    if (m_awaited) m_awaited->removeEventFilter(this);
+    m_awaited = nullptr;
 }

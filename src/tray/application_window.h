@@ -4,7 +4,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
+
+class QTimer;
 
 // The window that carries the application's taskbar button: the main window.
 // Its minimise notification is a handler others may replace, as the tray
@@ -37,6 +40,10 @@ protected:
 
 private:
     explicit ApplicationWindow(QWidget* window);
+    // Hides on a minimise, unless it is the stale state of a window just
+    // brought back, which is then undone.
+    void settleMinimise(bool justBack);
+    void stopAwaitingExposure();
 
     QPointer<QWidget> m_window;
     bool m_minimised = false;
@@ -44,4 +51,8 @@ private:
     QElapsedTimer m_broughtBack;
     bool m_minimiseAsked = false;  // since the window was last brought back
     static constexpr int kEchoMilliseconds = 1000;
+    // Shown again, the window waiting to be told it is on the screen.
+    QPointer<QWindow> m_awaited;
+    QTimer* m_exposureWait = nullptr;
+    static constexpr int kExposureWaitMilliseconds = 500;
 };
