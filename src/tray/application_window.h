@@ -4,10 +4,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
-#include <QWindow>
 #include <functional>
 
 class QTimer;
+class QWindow;
 
 // The window that carries the application's taskbar button: the main window.
 // Its minimise notification is a handler others may replace, as the tray

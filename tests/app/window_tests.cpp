@@ -351,8 +351,8 @@ TEST(ApplicationStyleTest, DrawsTheIconsOfTheStyleItWraps)
     }
 }
 
-// The window icon's sizes kept as bare pixels are the pictures drawn as PNGs,
-// the same but for rounding where a pixel is almost clear.
+// The window and toolbar icons' sizes kept as bare pixels are the pictures
+// drawn as PNGs, the same but for rounding where a pixel is almost clear.
 TEST(ProgramIconTest, BarePixelsShowThePicturesDrawnAsPngs)
 {
     const struct {
