@@ -15,10 +15,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -31,7 +31,7 @@
 #include <random>
 
 #include "app/find_dialog.h"
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
 #include "markup/editor_lines.h"

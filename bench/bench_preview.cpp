@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/preview_module.h"
 #include "convert/preview_page.h"
@@ -77,9 +77,9 @@ void WarmPreviewOf100KB(benchmark::State& state)
     view.show();
     const auto viewLoad = [&] { view.LoadPageLines(PageLines()); };
 
-    QtPrompts prompts;
-    const auto keyboard = makeKeyboardState();
-    const auto clock = makeSystemClock();
+    platform::QtPrompts prompts;
+    const auto keyboard = platform::MakeKeyboardState();
+    const auto clock = platform::MakeSystemClock();
     TForm1 form(prompts, *keyboard, *clock);
     form.show();
     form.Memo1->setPlainText(Post());

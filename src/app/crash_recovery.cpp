@@ -4,43 +4,26 @@
 #include <sys/file.h>
 #include <unistd.h>
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTextCursor>
-#include <QtEndian>
+#include <QTextDocument>
 #include <algorithm>
 
-#include "app/form1.h"
-#include "app/memo_edit.h"
 #include "platform/prompts.h"
+#include "text/recovery_copy.h"
 #include "text/recovery_folder.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr char kMagic[4] = {'Q', 'P', 'R', 'C'};
-constexpr quint32 kFormat = 1;
 // Characters read per turn of the event loop: a few milliseconds' work,
 // where reading a 100 MB document whole would hold the window for most of a
 // second.
 constexpr int kSliceChars = 1 << 18;
-
-// Text is stored as UTF-16, little-endian: any QString comes back exactly,
-// lone surrogates included.
-void ToLittleEndian(QString& text)
-{
-    if constexpr (QSysInfo::ByteOrder == QSysInfo::BigEndian) {
-        char16_t* const units = reinterpret_cast<char16_t*>(text.data());
-        qToLittleEndian<char16_t>(units, text.size(), units);
-    } else {
-        Q_UNUSED(text);
-    }
-}
 
 // Opens (creating it if need be) and locks a lock file; -1 when another
 // program holds it or it cannot be opened.
@@ -80,55 +63,9 @@ QFileInfoList FilesEndingIn(const QString& folder, QStringView suffix, QDir::Sor
 
 }  // namespace
 
-bool WriteRecoveryCopy(const QString& path, const QStringList& textPieces, const QString& fileName,
-                       text::FileEncoding encoding)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QDataStream out(&file);
-    out.setVersion(QDataStream::Qt_6_0);
-    out.writeRawData(kMagic, sizeof kMagic);
-    qint64 length = 0;
-    for (const QString& piece : textPieces) length += piece.size();
-    out << kFormat << fileName << qint32(encoding) << length;
-    for (QString piece : textPieces) {
-        piece.replace(QChar::ParagraphSeparator, u'\n');
-        ToLittleEndian(piece);
-        out.writeRawData(reinterpret_cast<const char*>(piece.constData()), int(piece.size() * 2));
-    }
-    return out.status() == QDataStream::Ok && file.commit();
-}
-
-std::optional<RecoveryCopy> ReadRecoveryCopy(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QDataStream in(&file);
-    in.setVersion(QDataStream::Qt_6_0);
-    char magic[sizeof kMagic] = {};
-    if (in.readRawData(magic, sizeof magic) != sizeof magic ||
-        !std::equal(magic, magic + sizeof magic, kMagic))
-        return std::nullopt;
-    quint32 format = 0;
-    RecoveryCopy copy;
-    qint32 encoding = 0;
-    qint64 length = -1;
-    in >> format >> copy.fileName >> encoding >> length;
-    if (in.status() != QDataStream::Ok || format != kFormat || length < 0 ||
-        file.size() - file.pos() != length * 2)
-        return std::nullopt;
-    copy.encoding = static_cast<text::FileEncoding>(encoding);
-    copy.text.resize(length);
-    if (in.readRawData(reinterpret_cast<char*>(copy.text.data()), int(length * 2)) != length * 2)
-        return std::nullopt;
-    ToLittleEndian(copy.text);
-    return copy;
-}
-
-CrashRecovery::CrashRecovery(TForm1& form, Prompts& prompts, QObject* parent)
+CrashRecovery::CrashRecovery(DocumentHost& host, platform::Prompts& prompts, QObject* parent)
     : QObject(parent),
-      m_form(form),
+      m_host(host),
       m_prompts(prompts),
       m_folder(text::RecoveryFolder()),
       m_id(u"%1-%2-%3"_s.arg(QCoreApplication::applicationPid())
@@ -146,7 +83,7 @@ CrashRecovery::CrashRecovery(TForm1& form, Prompts& prompts, QObject* parent)
     m_lock = TakeLock(m_folder + u'/' + m_id + u".lock"_s);
     if (!active()) return;  // no place to keep a copy: the editor works without one
 
-    QTextDocument* const document = m_form.Memo1->document();
+    QTextDocument* const document = &m_host.hostedDocument();
     connect(document, &QTextDocument::contentsChanged, this, &CrashRecovery::documentChanged);
     connect(document, &QTextDocument::modificationChanged, this,
             &CrashRecovery::modificationChanged);
@@ -168,7 +105,7 @@ void CrashRecovery::documentChanged()
 {
     ++m_revision;
     // Clearing the editing area resets the flag without a word.
-    if (m_copyKept && !m_form.Memo1->document()->isModified()) modificationChanged(false);
+    if (m_copyKept && !m_host.hostedDocument().isModified()) modificationChanged(false);
     m_pause.start();
 }
 
@@ -192,7 +129,7 @@ void CrashRecovery::removeCopy()
 
 void CrashRecovery::startSnapshot()
 {
-    if (!m_form.Memo1->document()->isModified()) {
+    if (!m_host.hostedDocument().isModified()) {
         if (m_copyKept) removeCopy();
         return;
     }
@@ -204,8 +141,8 @@ void CrashRecovery::startSnapshot()
     m_snapshotRevision = m_revision;
     m_next = 0;
     m_pieces.clear();
-    m_snapshotFileName = m_form.currentFileName();
-    m_snapshotEncoding = m_form.fileEncoding();
+    m_snapshotFileName = m_host.currentFileName();
+    m_snapshotEncoding = m_host.fileEncoding();
     m_slicer.start();
 }
 
@@ -218,7 +155,7 @@ void CrashRecovery::takeSlice()
         m_pieces.clear();
         return;
     }
-    QTextDocument* const document = m_form.Memo1->document();
+    QTextDocument* const document = &m_host.hostedDocument();
     const int end = document->characterCount() - 1;  // without the last block's end
     const int count = std::min(kSliceChars, end - m_next);
     if (count > 0) {
@@ -237,7 +174,7 @@ void CrashRecovery::takeSlice()
     m_files.start([this, path = copyPath(), pieces = std::exchange(m_pieces, {}),
                    fileName = m_snapshotFileName, encoding = m_snapshotEncoding] {
         // A copy that cannot be written (a full disk) leaves the last one.
-        WriteRecoveryCopy(path, pieces, fileName, encoding);
+        text::WriteRecoveryCopy(path, pieces, fileName, encoding);
         QMetaObject::invokeMethod(this, &CrashRecovery::writeFinished, Qt::QueuedConnection);
     });
 }
@@ -276,7 +213,7 @@ bool CrashRecovery::offer(const QString& copyFile)
     if (lock < 0) return false;  // its program still runs, or another one is asking
     // Read only once its lock is held: a program that asked about it before
     // has deleted it by now.
-    const auto copy = ReadRecoveryCopy(copyFile);
+    const auto copy = text::ReadRecoveryCopy(copyFile);
     if (!copy) {
         if (!QFileInfo::exists(copyFile))
             DropLock(lockPath, lock);
@@ -289,7 +226,7 @@ bool CrashRecovery::offer(const QString& copyFile)
         DropLock(lockPath, lock);
         return false;
     }
-    m_form.restoreDocument(copy->text, copy->fileName, copy->encoding);
+    m_host.restoreDocument(copy->text, copy->fileName, copy->encoding);
     m_copyKept = true;
     // The copy becomes this program's own, after any removal of ours that
     // restoring the text has queued.
@@ -298,14 +235,4 @@ bool CrashRecovery::offer(const QString& copyFile)
         DropLock(lockPath, lock);
     });
     return true;
-}
-
-void TForm1::restoreDocument(const QString& text, const QString& fileName,
-                             text::FileEncoding encoding)
-{
-    Memo1->setPlainText(text);
-    Memo1->document()->setModified(true);
-    m_fileEncoding = encoding;
-    m_currentFileName = fileName;
-    setCaptionFor(fileName);
 }

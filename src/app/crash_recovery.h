@@ -7,29 +7,15 @@
 #include <QTimer>
 #include <optional>
 
+#include "app/document_host.h"
 #include "text/document_file.h"
 
+namespace platform {
 class Prompts;
-class TForm1;
+}
 
-// A copy of the unsaved document, so that a crash or a kill loses at most the
-// last second or two of typing.
-struct RecoveryCopy {
-    QString text;      // line breaks are "\n"; kept exactly, placeholders too
-    QString fileName;  // the file the document is bound to, or the untitled marker
-    text::FileEncoding encoding = text::FileEncoding::Big5;
-};
-
-// Writes a copy atomically (a temporary file renamed over the old copy),
-// readable by its owner only. The text may be given in pieces; paragraph
-// separators in it are stored as "\n".
-bool WriteRecoveryCopy(const QString& path, const QStringList& textPieces, const QString& fileName,
-                       text::FileEncoding encoding);
-// Nothing when the file is missing, truncated or not a recovery copy.
-std::optional<RecoveryCopy> ReadRecoveryCopy(const QString& path);
-
-// Keeps this program's recovery copy of the main window's document in the
-// recovery folder, and offers the copies that programs no longer running
+// Keeps this program's recovery copy of the hosted document in the recovery
+// folder, and offers the copies that programs no longer running
 // left there.
 //
 // Each running program has its own copy, "<id>.recovery", and holds a lock on
@@ -45,7 +31,7 @@ class CrashRecovery : public QObject {
 public:
     static constexpr int kPauseMs = 1500;
 
-    CrashRecovery(TForm1& form, Prompts& prompts, QObject* parent = nullptr);
+    CrashRecovery(DocumentHost& host, platform::Prompts& prompts, QObject* parent = nullptr);
     ~CrashRecovery() override;
 
     // Asks about each copy left by a program that no longer runs, newest
@@ -67,8 +53,8 @@ private:
     // Asks about one left copy; true when it was restored.
     bool offer(const QString& copy);
 
-    TForm1& m_form;
-    Prompts& m_prompts;
+    DocumentHost& m_host;
+    platform::Prompts& m_prompts;
     QString m_folder;
     QString m_id;
     int m_lock = -1;

@@ -226,7 +226,7 @@ QString FindReplaceDialog::replaceText() const
     return m_replaceField ? m_replaceField->text() : QString();
 }
 
-search::FindOptions FindReplaceDialog::options() const
+markup::FindOptions FindReplaceDialog::options() const
 {
     return {m_matchCase->isChecked(), m_wholeWord->isChecked(), m_up->isChecked()};
 }

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/document_search.h"
+#include "markup/document_search.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -22,7 +22,7 @@ public:
 
     QString findText() const;
     QString replaceText() const;
-    search::FindOptions options() const;
+    markup::FindOptions options() const;
     // Which button last asked for a replacement: Replace All or Replace.
     bool replaceAll() const { return m_replaceAll; }
 

@@ -4,11 +4,11 @@
 #include <QStyle>
 #include <QTranslator>
 
-#include "app/app_style.h"
 #include "app/command_line.h"
 #include "app/crash_recovery.h"
-#include "app/form1.h"
-#include "app/program_icon.h"
+#include "app/form1/form1.h"
+#include "look/app_style.h"
+#include "look/program_icon.h"
 #include "platform/clock.h"
 #include "platform/keyboard_state.h"
 #include "platform/prompts.h"
@@ -25,8 +25,8 @@ int main(int argc, char* argv[])
     // into every run; the preview makes the shared context when it starts.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
-    if (QStyle* style = MakeApplicationStyle()) QApplication::setStyle(style);
-    QApplication::setWindowIcon(ProgramIcon());
+    if (QStyle* style = look::MakeApplicationStyle()) QApplication::setStyle(style);
+    QApplication::setWindowIcon(look::ProgramIcon());
     // Lets taskbars and docks match the window with its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillpost.Quillpost"));
 
@@ -37,9 +37,9 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    QtPrompts prompts;
-    const auto keyboard = makeKeyboardState();
-    const auto clock = makeSystemClock();
+    platform::QtPrompts prompts;
+    const auto keyboard = platform::MakeKeyboardState();
+    const auto clock = platform::MakeSystemClock();
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
     CrashRecovery recovery(form, prompts);

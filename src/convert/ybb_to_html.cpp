@@ -329,4 +329,11 @@ QString ConvertDocumentToHtmlPage(const QStringList& lines)
            u"</Pre></body></HTML>"_s;
 }
 
+QStringList ConversionSearchTexts()
+{
+    QStringList texts;
+    for (const Step& step : kSteps) texts.append(step.search.toString());
+    return texts;
+}
+
 }  // namespace convert

@@ -13,6 +13,10 @@ namespace convert {
 // Works in one pass over the text.
 QString ConvertYbbToHtml(const QString& text);
 
+// The search texts of the conversion's steps, in the order the steps run:
+// the markup the converter knows.
+QStringList ConversionSearchTexts();
+
 // The same conversion done the straightforward way, one whole pass per step:
 // the yardstick the one-pass version is tested and measured against.
 QString ConvertYbbToHtmlReference(const QString& text);

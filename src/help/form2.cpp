@@ -8,9 +8,12 @@
 #include <QTabWidget>
 
 #include "help/form2_texts.h"
-#include "help/ming_font.h"
+#include "look/ming_font.h"
+#include "look/text_colour.h"
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace help {
 
 namespace {
 
@@ -37,14 +40,6 @@ QTabBar::tab:selected {
 }
 )"_s;
 
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
 // A label at its layout place. The text is plain and never wrapped, so the
 // runs of spaces that indent the lines stay as they are.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int x, int y,
@@ -55,8 +50,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(MingFont(pixelSize));
-    SetTextColour(label, colour);
+    label->setFont(look::MingFont(pixelSize));
+    look::SetTextColour(label, colour);
     label->setText(text);
     label->move(x, y);
     label->adjustSize();
@@ -89,7 +84,7 @@ TForm2::TForm2(QWidget* parent)
     setWindowTitle(u"說明"_s);
     setModal(false);
     setFixedSize(kClientWidth, kClientHeight);
-    setFont(MingFont(13));
+    setFont(look::MingFont(13));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);
     setPalette(palette);
@@ -98,7 +93,7 @@ TForm2::TForm2(QWidget* parent)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(u"PageControl1"_s);
     PageControl1->setGeometry(0, 0, kClientWidth, kClientHeight - 1);
-    PageControl1->setFont(MingFont(15));
+    PageControl1->setFont(look::MingFont(15));
     // Button tabs have no frame around the pages: the group boxes sit
     // straight on the grey.
     PageControl1->setDocumentMode(true);
@@ -126,10 +121,10 @@ void TForm2::buildVersionPage()
     TabSheet1 = MakePage(PageControl1, u"TabSheet1"_s, u"版本"_s);
     GroupBox1 = MakeGroupBox(TabSheet1, u"GroupBox1"_s, QRect(2, 2, 365, 262));
     GroupBox1->setTitle(u"Quillpost 4.0"_s);
-    QFont titleFont = MingFont(16);
+    QFont titleFont = look::MingFont(16);
     titleFont.setBold(true);
     GroupBox1->setFont(titleFont);
-    SetTextColour(GroupBox1, kYellow);
+    look::SetTextColour(GroupBox1, kYellow);
 
     Label1 = MakeLabel(GroupBox1, u"Label1"_s, u"(免費軟體)"_s, 298, 15, 13, kSilver);
     Label3 = MakeLabel(GroupBox1, u"Label3"_s, help::VersionNotes(), 12, 28, 13, kWhite);
@@ -161,3 +156,5 @@ void TForm2::showInFront()
     raise();
     activateWindow();
 }
+
+}  // namespace help

@@ -6,6 +6,8 @@ class QGroupBox;
 class QLabel;
 class QTabWidget;
 
+namespace help {
+
 // The help dialog: three pages of static text about this version, its use
 // and the spacing that the font toolbar's tags depend on. The main window
 // creates one hidden instance at start-up and keeps it for the whole run;
@@ -42,3 +44,5 @@ private:
     void buildUsagePage();
     void buildCautionsPage();
 };
+
+}  // namespace help

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 
 #include "markup/row_index.h"
+#include "text/big5_codec.h"
 
 #include <iterator>
 
@@ -20,6 +21,10 @@ bool Wraps(const QPlainTextEdit& memo)
 // there as the lone surrogate kStandInBase + their index.
 constexpr char16_t kHeldCharacters[] = {0xFDD0, 0xFDD1, 0x2029};
 constexpr char16_t kStandInBase = 0xDC00;
+// A Big5 file's kept bytes are lone surrogates too, from U+DC80 on; a stand-in
+// taken for a kept byte, or one for the other, would change the text.
+static_assert(kStandInBase + std::size(kHeldCharacters) <= text::kBig5PlaceholderBase + 0x80,
+              "the stand-ins must stay below the Big5 placeholders");
 
 }  // namespace
 

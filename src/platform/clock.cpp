@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+namespace platform {
+
 namespace {
 
 class SystemClock final : public Clock {
@@ -9,7 +11,9 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Clock> makeSystemClock()
+std::unique_ptr<Clock> MakeSystemClock()
 {
     return std::make_unique<SystemClock>();
 }
+
+}  // namespace platform

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <memory>
 
+namespace platform {
+
 // The local clock, behind a seam so tests can fix the time.
 class Clock {
 public:
@@ -10,4 +12,6 @@ public:
     virtual QDateTime now() const = 0;
 };
 
-std::unique_ptr<Clock> makeSystemClock();
+std::unique_ptr<Clock> MakeSystemClock();
+
+}  // namespace platform

@@ -5,6 +5,8 @@
 #include "platform/x11_keymap.h"
 #endif
 
+namespace platform {
+
 namespace {
 
 // Qt offers no system-wide keys of its own.
@@ -57,10 +59,12 @@ unsigned KeysymForVirtualKey(int virtualKey)
     return 0;
 }
 
-std::unique_ptr<HotKey> makeHotKey()
+std::unique_ptr<HotKey> MakeHotKey()
 {
 #ifdef QUILLPOST_HAVE_XCB
-    if (auto key = makeX11HotKey(X11ConnectionOfQt())) return key;
+    if (auto key = MakeX11HotKey(X11ConnectionOfQt())) return key;
 #endif
     return std::make_unique<FallbackHotKey>();
 }
+
+}  // namespace platform

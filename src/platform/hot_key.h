@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
+
 // One system-wide key: while it is held, pressing it anywhere on the desktop
 // calls the handler, whichever program has the focus.
 class HotKey {
@@ -31,7 +33,9 @@ private:
 
 // X11 when the program runs on an X display, else a fallback that refuses
 // every key.
-std::unique_ptr<HotKey> makeHotKey();
+std::unique_ptr<HotKey> MakeHotKey();
 
 // The X keysym a virtual-key code stands for; 0 for a code without one.
 unsigned KeysymForVirtualKey(int virtualKey);
+
+}  // namespace platform

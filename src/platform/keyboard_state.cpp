@@ -5,6 +5,8 @@
 #include "platform/x11_keymap.h"
 #endif
 
+namespace platform {
+
 namespace {
 
 // Qt has no portable query for lock states (key events carry modifiers, not
@@ -18,10 +20,12 @@ public:
 
 }  // namespace
 
-std::unique_ptr<KeyboardState> makeKeyboardState()
+std::unique_ptr<KeyboardState> MakeKeyboardState()
 {
 #ifdef QUILLPOST_HAVE_XCB
-    if (auto state = makeX11KeyboardState(X11ConnectionOfQt())) return state;
+    if (auto state = MakeX11KeyboardState(X11ConnectionOfQt())) return state;
 #endif
     return std::make_unique<FallbackKeyboardState>();
 }
+
+}  // namespace platform

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // What the print command asks of a printer. Lengths are in the printer's
 // device units. A failure of the printing system throws PrinterError with a
 // text for the application's error box.
@@ -40,8 +42,10 @@ public:
 // a module of the program's own, loaded by the first call, so that starting
 // the program does not load it. Throws PrinterError, with a text for the
 // user, when the module cannot be loaded.
-std::unique_ptr<PrinterDevice> makeSystemPrinter(QWidget* dialogParent);
+std::unique_ptr<PrinterDevice> MakeSystemPrinter(QWidget* dialogParent);
 
 // The name under which the module exports the printer's maker, and its type.
 inline constexpr char kPrinterModuleFactory[] = "quillpost_make_system_printer";
 using PrinterModuleFactory = PrinterDevice* (*)(QWidget* dialogParent);
+
+}  // namespace platform

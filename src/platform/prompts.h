@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // What the program asks the user through modal dialogs. The Qt implementation
 // shows real dialogs; tests answer from a script so nothing ever blocks.
 class Prompts {
@@ -64,3 +66,5 @@ private:
 // The text of the application's error box: the failure's text followed by a
 // period unless it already ends with one (full-width or not).
 QString ErrorBoxText(const QString& failure);
+
+}  // namespace platform

@@ -6,6 +6,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace platform {
+
 extern "C" Q_DECL_EXPORT PrinterDevice* quillpost_make_system_printer(QWidget* dialogParent)
 {
     return new QtPrinter(dialogParent);
@@ -88,3 +90,5 @@ void QtPrinter::endJob()
     if (!m_painter.end() || m_printer.printerState() == QPrinter::Error)
         throw PrinterError("The print job failed");
 }
+
+}  // namespace platform

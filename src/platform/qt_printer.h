@@ -5,6 +5,8 @@
 
 #include "platform/printer_device.h"
 
+namespace platform {
+
 // Prints through QPrinter and QPainter. With an output file name set on
 // printer() the job goes to that PDF file.
 class QtPrinter final : public PrinterDevice {
@@ -30,3 +32,5 @@ private:
     QPrinter m_printer{QPrinter::HighResolution};
     QPainter m_painter;
 };
+
+}  // namespace platform

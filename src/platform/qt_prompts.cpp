@@ -7,6 +7,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace platform {
+
 namespace {
 
 const QString kApplicationTitle = u"Quillpost 4.0"_s;
@@ -97,3 +99,5 @@ void QtPrompts::messageDialog(MessageKind kind, const QString& text)
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
+
+}  // namespace platform

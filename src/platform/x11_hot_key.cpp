@@ -8,6 +8,8 @@
 
 #include "platform/x11_keymap.h"
 
+namespace platform {
+
 namespace {
 
 // The key is grabbed on the root window, so the server sends its presses to
@@ -112,8 +114,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HotKey> makeX11HotKey(xcb_connection_t* connection)
+std::unique_ptr<HotKey> MakeX11HotKey(xcb_connection_t* connection)
 {
     if (!connection || xcb_connection_has_error(connection)) return nullptr;
     return std::make_unique<X11HotKey>(connection);
 }
+
+}  // namespace platform

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
+namespace platform {
+
 namespace {
 
 // Reads the locked modifiers of the core keyboard on every call: one small
@@ -41,7 +43,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<KeyboardState> makeX11KeyboardState(xcb_connection_t* connection)
+std::unique_ptr<KeyboardState> MakeX11KeyboardState(xcb_connection_t* connection)
 {
     if (!connection || xcb_connection_has_error(connection)) return nullptr;
     // XKB requests are refused until the client has announced the version it
@@ -52,3 +54,5 @@ std::unique_ptr<KeyboardState> makeX11KeyboardState(xcb_connection_t* connection
     if (!xkb || !xkb->supported) return nullptr;
     return std::make_unique<X11KeyboardState>(connection, X11NumLockMask(connection));
 }
+
+}  // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 
+namespace platform {
+
 xcb_connection_t* X11ConnectionOfQt()
 {
     if (!qGuiApp || QGuiApplication::platformName() != QLatin1StringView("xcb")) return nullptr;
@@ -78,3 +80,5 @@ uint8_t X11KeycodeForKeysym(xcb_connection_t* connection, uint32_t keysym)
     }
     return 0;
 }
+
+}  // namespace platform

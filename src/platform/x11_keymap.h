@@ -6,6 +6,8 @@
 
 struct xcb_connection_t;
 
+namespace platform {
+
 // xcb replies are malloc'ed and freed with free().
 struct X11FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -22,3 +24,5 @@ uint8_t X11NumLockMask(xcb_connection_t* connection);
 
 // A key code that produces keysym in the current keymap; 0 when none does.
 uint8_t X11KeycodeForKeysym(xcb_connection_t* connection, uint32_t keysym);
+
+}  // namespace platform

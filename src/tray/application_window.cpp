@@ -8,6 +8,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace tray {
+
 ApplicationWindow& ApplicationWindow::of(QWidget* window)
 {
     QWidget* top = window->window();
@@ -121,3 +123,5 @@ void ApplicationWindow::stopAwaitingExposure()
     if (m_awaited) m_awaited->removeEventFilter(this);
     m_awaited = nullptr;
 }
+
+}  // namespace tray

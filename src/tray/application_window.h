@@ -9,6 +9,8 @@
 class QTimer;
 class QWindow;
 
+namespace tray {
+
 // The window that carries the application's taskbar button: the main window.
 // Its minimise notification is a handler others may replace, as the tray
 // icon does while it takes the application off the taskbar on minimise.
@@ -56,3 +58,5 @@ private:
     QTimer* m_exposureWait = nullptr;
     static constexpr int kExposureWaitMilliseconds = 500;
 };
+
+}  // namespace tray

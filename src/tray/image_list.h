@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QSize>
 
+namespace tray {
+
 // Images of one size, handed out by index as icons; the tray animation steps
 // through them.
 class ImageList : public QObject {
@@ -23,3 +25,5 @@ private:
     QSize m_size;
     QList<QIcon> m_images;
 };
+
+}  // namespace tray

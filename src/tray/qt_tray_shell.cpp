@@ -4,6 +4,8 @@
 #include "text/big5_codec.h"
 #include "tray/tray_shell.h"
 
+namespace tray {
+
 namespace {
 
 // The notification area through QSystemTrayIcon: add shows the icon, modify
@@ -78,7 +80,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TrayShell> makeTrayShell()
+std::unique_ptr<TrayShell> MakeTrayShell()
 {
     return std::make_unique<QtTrayShell>();
 }
+
+}  // namespace tray

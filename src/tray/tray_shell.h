@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+namespace tray {
+
 // What the tray component asks of the desktop's notification area: one icon
 // added, modified and deleted through a notification record, balloons on the
 // same record, and the mouse messages coming back.
@@ -69,4 +71,6 @@ private:
 };
 
 // The desktop's notification area through QSystemTrayIcon.
-std::unique_ptr<TrayShell> makeTrayShell();
+std::unique_ptr<TrayShell> MakeTrayShell();
+
+}  // namespace tray

@@ -11,6 +11,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace tray {
+
 namespace {
 
 constexpr int kTipExtended = 127;
@@ -66,7 +68,7 @@ QIcon StockIcon(TIDI_Icons which)
 }
 
 TVelaTrayIcon::TVelaTrayIcon(QWidget* owner, std::unique_ptr<TrayShell> shell,
-                             std::unique_ptr<HotKey> hotKey)
+                             std::unique_ptr<platform::HotKey> hotKey)
     : QObject(owner),
       m_shell(std::move(shell)),
       m_hotKey(std::move(hotKey)),
@@ -180,9 +182,9 @@ void TVelaTrayIcon::setShortCut(quint16 value)
     }
     if (value == 0) return;
     unsigned modifiers = 0;
-    if (value & 0x2000) modifiers |= HotKey::Shift;
-    if (value & 0x4000) modifiers |= HotKey::Control;
-    if (value & 0x8000) modifiers |= HotKey::Alt;
+    if (value & 0x2000) modifiers |= platform::HotKey::Shift;
+    if (value & 0x4000) modifiers |= platform::HotKey::Control;
+    if (value & 0x8000) modifiers |= platform::HotKey::Alt;
     m_hotKeyHeld = m_hotKey->grab(modifiers, value & 0xFF);
 }
 
@@ -323,3 +325,5 @@ void TVelaTrayIcon::AppMinimize(QObject* sender)
     // window back with: it stays minimised where the user can find it.
     if (m_shell->hostPresent()) m_application.hide();
 }
+
+}  // namespace tray

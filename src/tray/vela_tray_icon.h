@@ -12,7 +12,12 @@
 #include "tray/tray_shell.h"
 
 class QTimer;
+
+namespace platform {
 class HotKey;
+}
+
+namespace tray {
 
 // The fallback stock icons, shown when no image can be taken.
 enum TIDI_Icons { idiAPPLICATION, idiASTERISK, idiEXCLAMATION, idiHAND, idiQUESTION, idiWINLOGO };
@@ -36,7 +41,8 @@ public:
     using MouseEvent = std::function<void(QObject* sender, Qt::MouseButton button,
                                           Qt::KeyboardModifiers shift, int x, int y)>;
 
-    TVelaTrayIcon(QWidget* owner, std::unique_ptr<TrayShell> shell, std::unique_ptr<HotKey> hotKey);
+    TVelaTrayIcon(QWidget* owner, std::unique_ptr<TrayShell> shell,
+                  std::unique_ptr<platform::HotKey> hotKey);
     ~TVelaTrayIcon() override;
 
     void beginLoading();
@@ -98,7 +104,7 @@ private:
     void updateTimer();
 
     std::unique_ptr<TrayShell> m_shell;
-    std::unique_ptr<HotKey> m_hotKey;
+    std::unique_ptr<platform::HotKey> m_hotKey;
     ApplicationWindow& m_application;
     bool m_extendedShell = false;
     bool m_loading = false;
@@ -126,3 +132,5 @@ private:
     bool m_useAppIcon = false;
     TIDI_Icons m_winIcon = idiWINLOGO;
 };
+
+}  // namespace tray

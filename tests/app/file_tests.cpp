@@ -156,7 +156,7 @@ TEST_F(FileTest, OpenDialogFiltersAndTheRememberedPath)
     open(u"a.txt"_s);
     open(u"a.txt"_s);
     ASSERT_EQ(prompts.fileDialogs().size(), 2);
-    const Prompts::FileDialog& first = prompts.fileDialogs()[0];
+    const platform::Prompts::FileDialog& first = prompts.fileDialogs()[0];
     EXPECT_EQ(first.filters,
               (QStringList{u"文字檔(*.TXT) (*.[tT][xX][tT])"_s,
                            u"HTML檔 (*.[hH][tT][mM] *.[hH][tT][mM][lL])"_s, u"其他(*.*) (*)"_s}));
@@ -354,7 +354,7 @@ TEST_F(FileTest, InsertArticleAppendsTheFileLinesAtTheEnd)
     EXPECT_EQ(caret(), int(text().size()));
     EXPECT_TRUE(modified());
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--未命名"_s);
-    const Prompts::FileDialog& dialog = prompts.fileDialogs()[0];
+    const platform::Prompts::FileDialog& dialog = prompts.fileDialogs()[0];
     EXPECT_EQ(dialog.filters,
               (QStringList{u"文字檔(*.txt) (*.[tT][xX][tT])"_s, u"DFM檔(*.dfm) (*.[dD][fF][mM])"_s,
                            u"其他(*.*) (*)"_s}));

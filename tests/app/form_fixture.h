@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
 #include "markup/editor_lines.h"

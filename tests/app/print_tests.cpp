@@ -1,13 +1,12 @@
-// Printing: the pagination alone, the job on a recording printer, the
-// command in the window, and a real job into a PDF file.
+// Printing: the command in the window, and a real job into a PDF file.
 #include <QFontInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/form_fixture.h"
-#include "app/print_job.h"
 #include "fakes/recording_printer.h"
 #include "platform/qt_printer.h"
+#include "print/print_job.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,73 +17,6 @@ QStringList Numbered(int count)
     QStringList lines;
     for (int i = 1; i <= count; ++i) lines.append(u"line %1"_s.arg(i));
     return lines;
-}
-
-TEST(PrintPagination, BreaksOnlyBeforeALineThatFollowsAFullPage)
-{
-    const struct {
-        qsizetype lines;
-        int lineHeight, printableHeight;
-        QList<qsizetype> breaks;
-    } cases[] = {
-        // T = 6600 / 110 - 4 = 56: a page holds 57 lines.
-        {0, 110, 6600, {}},
-        {1, 110, 6600, {}},
-        {56, 110, 6600, {}},
-        {57, 110, 6600, {}},  // fills its page exactly: no blank sheet after it
-        {58, 110, 6600, {57}},
-        {60, 110, 6600, {57}},
-        {114, 110, 6600, {57}},
-        {115, 110, 6600, {57, 114}},
-        // A larger font: T = 26, 27 lines a page.
-        {60, 220, 6600, {27, 54}},
-        // T keeps its fraction and is never rounded up: 56.9 still gives 57.
-        {58, 110, 6699, {57}},
-        {58, 110, 6710, {}},
-        // A page too short for any margin still takes one line.
-        {3, 110, 100, {1, 2}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.lines << " lines, LH " << c.lineHeight << ", height "
-                                        << c.printableHeight);
-        EXPECT_EQ(printing::PageBreaks(c.lines, c.lineHeight, c.printableHeight), c.breaks);
-    }
-}
-
-TEST(PrintJob, DrawsEachLineAtTheLeftOffsetOneLineHeightApart)
-{
-    RecordingPrinter printer;  // LH = 100 + 10, T = 56
-    QFont font(u"Serif"_s);
-    font.setPointSize(12);
-    EXPECT_EQ(printing::PrintLines(printer, Numbered(60), font), 2);
-    ASSERT_EQ(printer.pages.size(), 2);
-    ASSERT_EQ(printer.pages[0].size(), 57);
-    EXPECT_EQ(printer.pages[0].first(), (RecordingPrinter::Drawn{10, 110, u"line 1"_s}));
-    EXPECT_EQ(printer.pages[0].last(), (RecordingPrinter::Drawn{10, 57 * 110, u"line 57"_s}));
-    EXPECT_EQ(printer.pages[1],
-              (QList<RecordingPrinter::Drawn>{
-                  {10, 110, u"line 58"_s}, {10, 220, u"line 59"_s}, {10, 330, u"line 60"_s}}));
-    EXPECT_EQ(printer.font, font);
-    EXPECT_EQ(printer.jobsEnded, 1);
-
-    // Told of each full page; calling the job off there aborts it.
-    QList<QPair<qsizetype, qsizetype>> told;
-    RecordingPrinter stopped;
-    const auto stop = [&](qsizetype finished, qsizetype total) {
-        told.append({finished, total});
-        return finished < 2;
-    };
-    EXPECT_EQ(printing::PrintLines(stopped, Numbered(200), font, stop), std::nullopt);
-    EXPECT_EQ(told, (QList<QPair<qsizetype, qsizetype>>{{1, 4}, {2, 4}}));
-    EXPECT_EQ(stopped.pages.size(), 2);
-    EXPECT_EQ(stopped.jobsAborted, 1);
-    EXPECT_EQ(stopped.jobsEnded, 0);
-
-    RecordingPrinter empty;
-    EXPECT_EQ(printing::PrintLines(empty, {}, font), 1);
-    EXPECT_EQ(empty.pages, QList<QList<RecordingPrinter::Drawn>>{{}});
-    EXPECT_EQ(empty.jobsBegun, 1);
-    EXPECT_EQ(empty.jobsEnded, 1);
 }
 
 using PrintCommandTest = FormTest;
@@ -120,7 +52,7 @@ TEST_F(PrintCommandTest, CancelPrintsNothingAndAFailureShowsOnlyTheError)
     form.setPrinterDevice(printer);
     setText(Numbered(60).join(u'\n'));
     printer.setupAnswer = false;
-    form.N26Click();
+    action("N26")->trigger();
     EXPECT_EQ(printer.jobsBegun, 0);
     EXPECT_EQ(prompts.asked(), QStringList{});
 
@@ -129,7 +61,7 @@ TEST_F(PrintCommandTest, CancelPrintsNothingAndAFailureShowsOnlyTheError)
         SCOPED_TRACE(step.toStdString());
         printer.failAt = step;
         prompts.clearAsked();
-        form.N26Click();
+        action("N26")->trigger();
         EXPECT_EQ(prompts.asked(), QStringList{u"error:Printer selected is not valid."_s});
     }
     EXPECT_EQ(text(), Numbered(60).join(u'\n'));
@@ -145,7 +77,7 @@ QString Poppler(const QString& tool, const QStringList& arguments)
 }
 
 // The system's printer with its dialog answered: print into the file.
-class PdfWithoutDialog final : public PrinterDevice {
+class PdfWithoutDialog final : public platform::PrinterDevice {
 public:
     explicit PdfWithoutDialog(const QString& path)
     {
@@ -162,7 +94,7 @@ public:
     void abortJob() override { m_device.abortJob(); }
 
 private:
-    QtPrinter m_device{nullptr};
+    platform::QtPrinter m_device{nullptr};
 };
 
 TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
@@ -172,7 +104,7 @@ TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
     PdfWithoutDialog device(pdf);
     form.setPrinterDevice(device);
     setText(Numbered(300).join(u'\n'));
-    form.N26Click();
+    action("N26")->trigger();
 
     const QString info = Poppler(u"pdfinfo"_s, {pdf});
     const QRegularExpressionMatch count = QRegularExpression(u"Pages:\\s+(\\d+)\\n"_s).match(info);
@@ -204,21 +136,21 @@ TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
 TEST(SystemPrinter, AJobCalledOffLeavesNoFile)
 {
     QTemporaryDir dir;
-    QtPrinter device(nullptr);
+    platform::QtPrinter device(nullptr);
     device.printer().setOutputFormat(QPrinter::PdfFormat);
     device.printer().setOutputFileName(dir.filePath(u"out.pdf"_s));
-    EXPECT_EQ(printing::PrintLines(device, Numbered(300), QFont(),
-                                   [](qsizetype, qsizetype) { return false; }),
+    EXPECT_EQ(print::PrintLines(device, Numbered(300), QFont(),
+                                [](qsizetype, qsizetype) { return false; }),
               std::nullopt);
     EXPECT_FALSE(QFile::exists(dir.filePath(u"out.pdf"_s)));
 }
 
 TEST(SystemPrinter, AnUnwritableFileIsAnError)
 {
-    QtPrinter device(nullptr);
+    platform::QtPrinter device(nullptr);
     device.printer().setOutputFormat(QPrinter::PdfFormat);
     device.printer().setOutputFileName(u"/nonexistent-directory/out.pdf"_s);
-    EXPECT_THROW(printing::PrintLines(device, Numbered(3), QFont()), PrinterError);
+    EXPECT_THROW(print::PrintLines(device, Numbered(3), QFont()), platform::PrinterError);
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
 #include "app/crash_recovery.h"
 #include "form_fixture.h"
+#include "text/recovery_copy.h"
 #include "text/recovery_folder.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,63 +19,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kAsked = u"confirm:還原未存檔內容|發現上次未儲存的內容，是否還原？"_s;
-
-TEST(RecoveryCopyFile, KeepsEveryTextExactly)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"copy.recovery"_s);
-    struct Case {
-        QStringList pieces;
-        QString text;
-    };
-    const QString placeholder(QChar(0xDC80));
-    const QString pair = u"\U0001F600"_s;
-    const Case cases[] = {
-        {{}, {}},
-        {{u"a\u00A0b\u2028c\uFDD0\uFDD1"_s}, u"a\u00A0b\u2028c\uFDD0\uFDD1"_s},
-        // Paragraph separators are the document's line breaks.
-        {{u"one\u2029two\u2029"_s}, u"one\ntwo\n"_s},
-        // A slice may end inside a surrogate pair; placeholders stay lone.
-        {{u"中"_s + pair.left(1), pair.mid(1) + placeholder + u"\U000F000A"_s},
-         u"中"_s + pair + placeholder + u"\U000F000A"_s},
-    };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(
-            WriteRecoveryCopy(path, c.pieces, u"/tmp/<b>x</b>\\0"_s, text::FileEncoding::Utf8Bom));
-        const auto copy = ReadRecoveryCopy(path);
-        ASSERT_TRUE(copy.has_value());
-        EXPECT_EQ(copy->text, c.text);
-        EXPECT_EQ(copy->fileName, u"/tmp/<b>x</b>\\0"_s);
-        EXPECT_EQ(copy->encoding, text::FileEncoding::Utf8Bom);
-    }
-    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
-
-    // A cut-off copy or some other file is no copy.
-    ASSERT_TRUE(WriteRecoveryCopy(path, {u"abc"_s}, u"\\0"_s, text::FileEncoding::Big5));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.resize(file.size() - 1));
-    file.close();
-    EXPECT_FALSE(ReadRecoveryCopy(path).has_value());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("plain text\n");
-    file.close();
-    EXPECT_FALSE(ReadRecoveryCopy(path).has_value());
-    EXPECT_FALSE(ReadRecoveryCopy(dir.filePath(u"missing"_s)).has_value());
-}
-
-TEST(RecoveryFolderLookup, FollowsTheStateHome)
-{
-    const QByteArray saved = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", "/srv/state");
-    EXPECT_EQ(text::RecoveryFolder(), u"/srv/state/quillpost/recovery"_s);
-    for (const char* unusable : {"", "relative/state"}) {
-        qputenv("XDG_STATE_HOME", unusable);
-        EXPECT_EQ(text::RecoveryFolder(), QDir::homePath() + u"/.local/state/quillpost/recovery"_s);
-    }
-    qputenv("XDG_STATE_HOME", saved);
-}
 
 class RecoveryTest : public FormTest {
 protected:
@@ -97,7 +42,7 @@ protected:
     {
         QDir().mkpath(folder());
         const QString path = folder() + u'/' + id + u".recovery"_s;
-        EXPECT_TRUE(WriteRecoveryCopy(path, {text}, fileName, text::FileEncoding::Utf8));
+        EXPECT_TRUE(text::WriteRecoveryCopy(path, {text}, fileName, text::FileEncoding::Utf8));
         return path;
     }
 };
@@ -110,7 +55,7 @@ TEST_F(RecoveryTest, WrittenOnceTypingPausesAndRemovedOnSave)
     form.Memo1->insertPlainText(u"\u3000c\nd"_s);
     EXPECT_FALSE(QFile::exists(recovery.copyPath()));  // not on every keystroke
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(recovery.copyPath()); }, 5000));
-    const auto copy = ReadRecoveryCopy(recovery.copyPath());
+    const auto copy = text::ReadRecoveryCopy(recovery.copyPath());
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(copy->text, u"ab\u3000c\nd"_s);
     EXPECT_EQ(copy->fileName, TForm1::kUntitled);
@@ -124,7 +69,7 @@ TEST_F(RecoveryTest, WrittenOnceTypingPausesAndRemovedOnSave)
     // Typing after the save keeps a copy bound to the saved file again.
     QTest::keyClicks(form.Memo1, u"e"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(recovery.copyPath()); }, 5000));
-    EXPECT_EQ(ReadRecoveryCopy(recovery.copyPath())->fileName, files.filePath(u"post.txt"_s));
+    EXPECT_EQ(text::ReadRecoveryCopy(recovery.copyPath())->fileName, files.filePath(u"post.txt"_s));
 }
 
 TEST_F(RecoveryTest, RemovedWhenDiscardedAndAtANormalExit)
@@ -171,7 +116,7 @@ TEST_F(RecoveryTest, LeftCopyRestoredOrDeclinedAndNeverOfferedTwice)
                 // It is now this program's copy, not anyone else's to offer.
                 ASSERT_TRUE(
                     QTest::qWaitFor([&] { return QFile::exists(recovery.copyPath()); }, 5000));
-                EXPECT_EQ(ReadRecoveryCopy(recovery.copyPath())->text, u"lost\u00A0text\n"_s);
+                EXPECT_EQ(text::ReadRecoveryCopy(recovery.copyPath())->text, u"lost\u00A0text\n"_s);
             } else {
                 EXPECT_EQ(form.Memo1->document()->characterCount(), 1);
                 EXPECT_FALSE(form.Memo1->document()->isModified());
@@ -200,7 +145,7 @@ TEST_F(RecoveryTest, CopyOfARunningProgramIsLeftAlone)
         recovery.offerLeftCopies();
         EXPECT_EQ(prompts.asked(), QStringList{});
     }
-    EXPECT_EQ(ReadRecoveryCopy(left)->text, u"theirs"_s);
+    EXPECT_EQ(text::ReadRecoveryCopy(left)->text, u"theirs"_s);
     ::close(lock);
 
     // Once that program has gone, the next start offers it.
@@ -208,6 +153,43 @@ TEST_F(RecoveryTest, CopyOfARunningProgramIsLeftAlone)
     CrashRecovery recovery(form, prompts);
     recovery.offerLeftCopies();
     EXPECT_EQ(prompts.asked(), QStringList{kAsked});
+}
+
+// Recovery knows only its host, here a bare editing area: the copy follows
+// the text, and a left copy comes back into it.
+class BareHost final : public DocumentHost {
+public:
+    QPlainTextEdit edit;
+    QString fileName = TForm1::kUntitled;
+    QTextDocument& hostedDocument() override { return *edit.document(); }
+    QString currentFileName() const override { return fileName; }
+    text::FileEncoding fileEncoding() const override { return text::FileEncoding::Big5; }
+    void restoreDocument(const QString& text, const QString& name, text::FileEncoding) override
+    {
+        edit.setPlainText(text);
+        edit.document()->setModified(true);
+        fileName = name;
+    }
+};
+
+TEST_F(RecoveryTest, WorksOnABareEditor)
+{
+    const QString left = leaveCopy(u"3-dead"_s, u"left"_s, u"/tmp/a.txt"_s);
+    BareHost host;
+    prompts.confirmAnswers.push_back(true);
+    CrashRecovery recovery(host, prompts);
+    recovery.offerLeftCopies();
+    EXPECT_EQ(host.edit.toPlainText(), u"left"_s);
+    EXPECT_EQ(host.fileName, u"/tmp/a.txt"_s);
+    host.edit.appendPlainText(u"草稿"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto copy = text::ReadRecoveryCopy(recovery.copyPath());
+            return copy && copy->text == u"left\n草稿"_s;
+        },
+        5000));
+    host.edit.document()->setModified(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(recovery.copyPath()); }, 5000));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QTest>
 
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/qstring_printer.h"
 #include "fakes/recording_tray.h"
@@ -62,7 +62,7 @@ TEST_F(TrayFormTest, IconIsAddedOnceWithItsFirstFrameThenWelcomesAndAnimates)
 {
     make();
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_EQ(calls[0].request, TrayRequest::Add);
+    EXPECT_EQ(calls[0].request, tray::TrayRequest::Add);
     EXPECT_EQ(imageOf(calls[0].data.icon), 0);
     EXPECT_EQ(calls[0].data.tip, "Quillpost 4.0");
     EXPECT_EQ(calls[0].data.flags, 7u);
@@ -70,7 +70,7 @@ TEST_F(TrayFormTest, IconIsAddedOnceWithItsFirstFrameThenWelcomesAndAnimates)
     EXPECT_EQ(form->ImageList1->imageSize(), QSize(16, 16));
     EXPECT_EQ(form->VelaTrayIcon1->Interval(), 1000);
     EXPECT_EQ(form->VelaTrayIcon1->ShortCut(), 0);
-    EXPECT_EQ(form->VelaTrayIcon1->WinIcon(), idiQUESTION);
+    EXPECT_EQ(form->VelaTrayIcon1->WinIcon(), tray::idiQUESTION);
     EXPECT_TRUE(keys.isEmpty());
     // Both frames draw at 1x and 2x.
     for (int i = 0; i < 2; ++i) {
@@ -79,17 +79,17 @@ TEST_F(TrayFormTest, IconIsAddedOnceWithItsFirstFrameThenWelcomesAndAnimates)
 
     show();
     ASSERT_EQ(calls.size(), 2);
-    const NotifyIconData& balloon = calls[1].data;
-    EXPECT_TRUE(balloon.flags & NifInfo);
+    const tray::NotifyIconData& balloon = calls[1].data;
+    EXPECT_TRUE(balloon.flags & tray::NifInfo);
     EXPECT_EQ(balloon.infoTitle, text::EncodeBig5(u"歡迎使用"_s, text::Unencodable::Fail).bytes);
     EXPECT_EQ(balloon.info, "Quillpost 4.0");
     EXPECT_EQ(balloon.timeout, 3000u);
     EXPECT_EQ(balloon.infoFlags, 1u);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() >= 3; }, 2500));
-    EXPECT_EQ(calls[2].request, TrayRequest::Modify);
+    EXPECT_EQ(calls[2].request, tray::TrayRequest::Modify);
     EXPECT_EQ(imageOf(calls[2].data.icon), 1);
-    EXPECT_FALSE(calls[2].data.flags & NifInfo);
+    EXPECT_FALSE(calls[2].data.flags & tray::NifInfo);
 }
 
 TEST_F(TrayFormTest, F9SwitchesHidingWithTheTickAndTheCaption)
@@ -120,7 +120,7 @@ TEST_F(TrayFormTest, MinimiseHidesUntilTheIconIsClicked)
     show();
     // Hiding on: the window leaves the screen and the taskbar.
     EXPECT_FALSE(minimiseAndSettle());
-    shell->send(TrayMouseMessage::LeftButtonUp);
+    shell->send(tray::TrayMouseMessage::LeftButtonUp);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
 
@@ -128,14 +128,14 @@ TEST_F(TrayFormTest, MinimiseHidesUntilTheIconIsClicked)
     n42()->trigger();
     EXPECT_TRUE(minimiseAndSettle());
     EXPECT_TRUE(form->isMinimized());
-    shell->send(TrayMouseMessage::LeftButtonUp);
+    shell->send(tray::TrayMouseMessage::LeftButtonUp);
     EXPECT_FALSE(form->isMinimized());
     // Coming back is no new showing: one welcome, from the first.
-    EXPECT_EQ(calls.first().request, TrayRequest::Add);
+    EXPECT_EQ(calls.first().request, tray::TrayRequest::Add);
     int balloons = 0;
     for (const ShellCall& call : calls.mid(1)) {
-        EXPECT_EQ(call.request, TrayRequest::Modify);
-        if (call.data.flags & NifInfo) ++balloons;
+        EXPECT_EQ(call.request, tray::TrayRequest::Modify);
+        if (call.data.flags & tray::NifInfo) ++balloons;
     }
     EXPECT_EQ(balloons, 1);
 }
@@ -159,7 +159,7 @@ TEST_F(TrayFormTest, ClosingRemovesTheIcon)
     show();
     form->close();
     form.reset();
-    EXPECT_EQ(calls.last().request, TrayRequest::Delete);
+    EXPECT_EQ(calls.last().request, tray::TrayRequest::Delete);
 }
 
 }  // namespace

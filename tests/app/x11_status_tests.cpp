@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "fakes/scripted_prompts.h"
 #include "platform/keyboard_state.h"
 
@@ -23,7 +23,7 @@ TEST(StatusOnX11, LocksSwitchedInTheServerShowInTheirPanels)
     if (QGuiApplication::platformName() != u"xcb"_s) GTEST_SKIP() << "needs an X display";
     ScriptedPrompts prompts;
     FixedClock clock;
-    const auto keyboard = makeKeyboardState();
+    const auto keyboard = platform::MakeKeyboardState();
     TForm1 form(prompts, *keyboard, clock);
     form.show();
 

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/form1.h"
+#include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/qstring_printer.h"
 #include "fakes/scripted_prompts.h"

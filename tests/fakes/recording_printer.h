@@ -7,7 +7,7 @@
 
 // A printer that records the job: pages of drawn lines with their
 // positions. Its metrics and an optional failure are set by the test.
-class RecordingPrinter final : public PrinterDevice {
+class RecordingPrinter final : public platform::PrinterDevice {
 public:
     struct Drawn {
         int x, y;
@@ -61,6 +61,6 @@ public:
 private:
     void failIf(QStringView step) const
     {
-        if (failAt == step) throw PrinterError("Printer selected is not valid");
+        if (failAt == step) throw platform::PrinterError("Printer selected is not valid");
     }
 };

@@ -11,11 +11,11 @@
 // modify for an icon it does not hold. The log outlives the shell, so a test
 // sees what the component sent while it was destroyed.
 struct ShellCall {
-    TrayRequest request;
-    NotifyIconData data;
+    tray::TrayRequest request;
+    tray::NotifyIconData data;
 };
 
-class RecordingTrayShell final : public TrayShell {
+class RecordingTrayShell final : public tray::TrayShell {
 public:
     explicit RecordingTrayShell(QList<ShellCall>& log) : m_log(log) {}
 
@@ -24,21 +24,21 @@ public:
     QPoint cursor{0, 0};
 
     bool holdsIcon() const { return m_holdsIcon; }
-    void send(TrayMouseMessage message) const { deliver(message); }
+    void send(tray::TrayMouseMessage message) const { deliver(message); }
 
     bool extended() const override { return isExtended; }
     bool hostPresent() const override { return host; }
     QPoint cursorPosition() const override { return cursor; }
-    bool notify(TrayRequest request, const NotifyIconData& data) override
+    bool notify(tray::TrayRequest request, const tray::NotifyIconData& data) override
     {
         m_log.append({request, data});
         switch (request) {
-            case TrayRequest::Add:
+            case tray::TrayRequest::Add:
                 m_holdsIcon = host;
                 return host;
-            case TrayRequest::Modify:
+            case tray::TrayRequest::Modify:
                 return m_holdsIcon;
-            case TrayRequest::Delete: {
+            case tray::TrayRequest::Delete: {
                 const bool held = m_holdsIcon;
                 m_holdsIcon = false;
                 return held;
@@ -53,7 +53,7 @@ private:
 };
 
 // Hot keys as a log of "grab MODIFIERS KEY" and "release" lines.
-class RecordingHotKey final : public HotKey {
+class RecordingHotKey final : public platform::HotKey {
 public:
     explicit RecordingHotKey(QStringList& log) : m_log(log) {}
 

@@ -10,7 +10,7 @@
 // Answers queued by a test for every question the window asks; records what
 // was asked. An unexpected question is answered "Cancel" and shows up in
 // asked(), so a test that did not expect it fails on the record.
-class ScriptedPrompts final : public Prompts {
+class ScriptedPrompts final : public platform::Prompts {
 public:
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
@@ -29,7 +29,7 @@ public:
     }
     void error(const QString& text) override
     {
-        m_asked.append(QStringLiteral("error:") + ErrorBoxText(text));
+        m_asked.append(QStringLiteral("error:") + platform::ErrorBoxText(text));
     }
     void message(const QString& text) override
     {
@@ -72,7 +72,7 @@ private:
     QList<QFont> m_fontsOffered;
 };
 
-class FakeKeyboardState final : public KeyboardState {
+class FakeKeyboardState final : public platform::KeyboardState {
 public:
     bool num = false;
     bool caps = false;
@@ -80,7 +80,7 @@ public:
     bool capsLock() const override { return caps; }
 };
 
-class FixedClock final : public Clock {
+class FixedClock final : public platform::Clock {
 public:
     QDateTime time = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 15));
     QDateTime now() const override { return time; }

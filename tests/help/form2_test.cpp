@@ -23,7 +23,7 @@ int VisibleHelpDialogs()
 {
     int count = 0;
     for (const QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<const TForm2*>(widget) && widget->isVisible()) ++count;
+        if (qobject_cast<const help::TForm2*>(widget) && widget->isVisible()) ++count;
     return count;
 }
 
@@ -64,7 +64,7 @@ QColor TextColour(const QWidget* widget)
 
 TEST(Form2, IsAFixedSizeDialogCaptionedHelp)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.objectName(), u"Form2"_s);
     EXPECT_EQ(form.windowTitle(), u"說明"_s);
     EXPECT_EQ(form.size(), QSize(377, 298));
@@ -80,7 +80,7 @@ TEST(Form2, IsAFixedSizeDialogCaptionedHelp)
 
 TEST(Form2, ResizingIsRefused)
 {
-    TForm2 form;
+    help::TForm2 form;
     form.showInFront();
     form.resize(600, 500);
     EXPECT_EQ(form.size(), QSize(377, 298));
@@ -90,7 +90,7 @@ TEST(Form2, ResizingIsRefused)
 
 TEST(Form2, StartsHiddenOnTheVersionPage)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.PageControl1->count(), 3);
     EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet1);
@@ -103,7 +103,7 @@ TEST(Form2, StartsHiddenOnTheVersionPage)
 
 TEST(Form2, OpensInTheMiddleOfTheScreen)
 {
-    TForm2 form;
+    help::TForm2 form;
     form.showInFront();
     // The place is chosen before the window system adds its frame, so
     // allow the frame's thickness.
@@ -115,7 +115,7 @@ TEST(Form2, OpensInTheMiddleOfTheScreen)
 
 TEST(Form2, ComponentsSitAtTheirPlaces)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.PageControl1->geometry(), QRect(0, 0, 377, 297));
     EXPECT_EQ(form.GroupBox1->geometry(), QRect(2, 2, 365, 262));
     EXPECT_EQ(form.GroupBox2->geometry(), QRect(0, -4, 369, 268));
@@ -138,7 +138,7 @@ TEST(Form2, ComponentsSitAtTheirPlaces)
 
 TEST(Form2, FontsAreMingAtTheirPixelSizes)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.font().family(), u"新細明體"_s);
     EXPECT_EQ(form.font().pixelSize(), 13);
     EXPECT_EQ(form.PageControl1->font().pixelSize(), 15);
@@ -159,7 +159,7 @@ TEST(Form2, FontsAreMingAtTheirPixelSizes)
 
 TEST(Form2, LightTextOnGrey)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(form.TabSheet1->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(TextColour(form.GroupBox1), QColor(Qt::yellow));
@@ -174,7 +174,7 @@ TEST(Form2, TextsFitTheirBoxes)
 {
     // With the font this desktop resolves, no line may run out of its box
     // or off the page; this is what the fallback faces are chosen for.
-    TForm2 form;
+    help::TForm2 form;
     form.showInFront();
     const auto extent = [](const QLabel* label) {
         return label->fontMetrics().boundingRect(QRect(0, 0, 10000, 10000),
@@ -203,7 +203,7 @@ TEST(Form2, TextsFitTheirBoxes)
 TEST(Form2, ShowingTwiceLeavesOneDialogInFront)
 {
     OtherWindow other;
-    TForm2 form(&other.window);
+    help::TForm2 form(&other.window);
     ASSERT_EQ(VisibleHelpDialogs(), 0);
     form.showInFront();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -216,7 +216,7 @@ TEST(Form2, ShowingTwiceLeavesOneDialogInFront)
 TEST(Form2, ShowingAgainBringsAnOpenDialogBackToTheFront)
 {
     OtherWindow other;
-    TForm2 form;
+    help::TForm2 form;
     form.showInFront();
     ASSERT_TRUE(BecomesActive(form));
 
@@ -231,8 +231,8 @@ TEST(Form2, ShowingAgainBringsAnOpenDialogBackToTheFront)
 
 TEST(Form2, TheCloseBoxHidesTheDialogAndKeepsIt)
 {
-    TForm2 form;
-    const QPointer<TForm2> alive(&form);
+    help::TForm2 form;
+    const QPointer<help::TForm2> alive(&form);
     form.showInFront();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     CloseFromTitleBar(form);
@@ -245,7 +245,7 @@ TEST(Form2, TheCloseBoxHidesTheDialogAndKeepsIt)
 
 TEST(Form2, ReopensUnchangedOnThePageLastSelected)
 {
-    TForm2 form;
+    help::TForm2 form;
     form.showInFront();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTabBar* tabs = form.PageControl1->tabBar();
@@ -269,7 +269,7 @@ TEST(Form2, ReopensUnchangedOnThePageLastSelected)
 TEST(Form2, OtherWindowsStayUsableWhileItIsOpen)
 {
     OtherWindow other;
-    TForm2 form(&other.window);
+    help::TForm2 form(&other.window);
     form.showInFront();
     ASSERT_TRUE(BecomesActive(form));
     EXPECT_FALSE(form.isModal());

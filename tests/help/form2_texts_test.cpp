@@ -11,7 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QLabel* LabelNamed(const TForm2& form, const QString& name)
+QLabel* LabelNamed(const help::TForm2& form, const QString& name)
 {
     auto* label = form.findChild<QLabel*>(name);
     EXPECT_NE(label, nullptr) << name.toStdString();
@@ -22,7 +22,7 @@ QLabel* LabelNamed(const TForm2& form, const QString& name)
 
 TEST(Form2Texts, VersionPage)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.PageControl1->tabText(0), u"版本"_s);
     EXPECT_EQ(form.findChild<QGroupBox*>(u"GroupBox1"_s)->title(), u"Quillpost 4.0"_s);
     EXPECT_EQ(LabelNamed(form, u"Label1"_s)->text(), u"(免費軟體)"_s);
@@ -47,7 +47,7 @@ TEST(Form2Texts, VersionNotesSpaceEveryItemWithAnEmptyLine)
 {
     // Every entry of the notes, the three bullet items included, is set
     // apart by one empty line; at 13 pixels the lines would touch otherwise.
-    const TForm2 form;
+    const help::TForm2 form;
     const QStringList lines = LabelNamed(form, u"Label3"_s)->text().split(u'\n');
     ASSERT_EQ(lines.size(), 13);
     for (const int i : {4, 6, 8}) {
@@ -63,7 +63,7 @@ TEST(Form2Texts, VersionNotesSpaceEveryItemWithAnEmptyLine)
 
 TEST(Form2Texts, UsagePage)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.PageControl1->tabText(1), u"使用方式"_s);
     EXPECT_TRUE(form.findChild<QGroupBox*>(u"GroupBox2"_s)->title().isEmpty());
     EXPECT_EQ(LabelNamed(form, u"Label4"_s)->text(),
@@ -86,7 +86,7 @@ TEST(Form2Texts, UsagePage)
 
 TEST(Form2Texts, CautionsPage)
 {
-    const TForm2 form;
+    const help::TForm2 form;
     EXPECT_EQ(form.PageControl1->tabText(2), u"注意事項"_s);
     EXPECT_TRUE(form.findChild<QGroupBox*>(u"GroupBox3"_s)->title().isEmpty());
     EXPECT_EQ(LabelNamed(form, u"Label5"_s)->text(),
@@ -111,7 +111,7 @@ TEST(Form2Texts, LabelsShowTheirTextVerbatim)
 {
     // Rich-text interpretation or wrapping would eat the indents and the
     // "-->" arrow; every label must show its text as written.
-    const TForm2 form;
+    const help::TForm2 form;
     for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
         const QLabel* label = LabelNamed(form, QString::fromLatin1(name));
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << name;

@@ -5,7 +5,7 @@
 
 TEST(SystemClock, ReadsTheLocalClockNow)
 {
-    const auto clock = makeSystemClock();
+    const auto clock = platform::MakeSystemClock();
     const QDateTime before = QDateTime::currentDateTime();
     const QDateTime now = clock->now();
     const QDateTime after = QDateTime::currentDateTime();
@@ -19,7 +19,7 @@ TEST(SystemClock, ReadsTheLocalClockNow)
 
 TEST(SystemClock, KeepsGoing)
 {
-    const auto clock = makeSystemClock();
+    const auto clock = platform::MakeSystemClock();
     const QDateTime first = clock->now();
     QDateTime later = clock->now();
     while (later == first) later = clock->now();

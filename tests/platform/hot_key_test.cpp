@@ -23,15 +23,15 @@ TEST(HotKeyKeysyms, VirtualKeysMapToTheirKeysyms)
         {0x5B, 0},      {0xFF, 0},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(KeysymForVirtualKey(row.virtualKey), row.keysym) << row.virtualKey;
+        EXPECT_EQ(platform::KeysymForVirtualKey(row.virtualKey), row.keysym) << row.virtualKey;
     }
 }
 
 TEST(HotKeyFallback, RefusesEveryKeyOffX11)
 {
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) GTEST_SKIP() << "on X11";
-    const auto key = makeHotKey();
-    EXPECT_FALSE(key->grab(HotKey::Control, 'T'));
+    const auto key = platform::MakeHotKey();
+    EXPECT_FALSE(key->grab(platform::HotKey::Control, 'T'));
     key->release();
 }
 

@@ -1,4 +1,4 @@
-// The lock states as the program obtains them from makeKeyboardState(). The
+// The lock states as the program obtains them from MakeKeyboardState(). The
 // XKB reading is exercised on the xcb platform by the platform_tests_on_xcb
 // run (the whole program under scripts/with-xvfb.sh).
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ bool onXcb()
 TEST(KeyboardStateFactory, ReportsBothLocksOffAwayFromX11)
 {
     if (onXcb()) GTEST_SKIP() << "runs on platforms other than xcb";
-    const auto state = makeKeyboardState();
+    const auto state = platform::MakeKeyboardState();
     ASSERT_NE(state, nullptr);
     EXPECT_FALSE(state->capsLock());
     EXPECT_FALSE(state->numLock());
@@ -40,7 +40,7 @@ TEST(KeyboardStateFactory, IgnoresAnXServerTheProgramDoesNotRunOn)
     const QByteArray savedDisplay = qgetenv("DISPLAY");
     qputenv("DISPLAY", display.name().toLocal8Bit());
 
-    const auto state = makeKeyboardState();
+    const auto state = platform::MakeKeyboardState();
     EXPECT_FALSE(state->capsLock());
     EXPECT_FALSE(state->numLock());
     if (savedDisplay.isEmpty())
@@ -52,11 +52,11 @@ TEST(KeyboardStateFactory, IgnoresAnXServerTheProgramDoesNotRunOn)
 TEST(KeyboardStateFactory, FollowsCapsLockOnTheProgramsDisplay)
 {
     if (!onXcb()) GTEST_SKIP() << "needs the xcb platform";
-    expectLockFollowsTwoPresses(*makeKeyboardState(), {}, kCapsLockKey);
+    expectLockFollowsTwoPresses(*platform::MakeKeyboardState(), {}, kCapsLockKey);
 }
 
 TEST(KeyboardStateFactory, FollowsNumLockOnTheProgramsDisplay)
 {
     if (!onXcb()) GTEST_SKIP() << "needs the xcb platform";
-    expectLockFollowsTwoPresses(*makeKeyboardState(), {}, kNumLockKey);
+    expectLockFollowsTwoPresses(*platform::MakeKeyboardState(), {}, kNumLockKey);
 }

@@ -6,10 +6,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const LockKey kCapsLockKey{u"Caps_Lock"_s, &KeyboardState::capsLock, &KeyboardState::numLock};
-const LockKey kNumLockKey{u"Num_Lock"_s, &KeyboardState::numLock, &KeyboardState::capsLock};
+const LockKey kCapsLockKey{u"Caps_Lock"_s, &platform::KeyboardState::capsLock,
+                           &platform::KeyboardState::numLock};
+const LockKey kNumLockKey{u"Num_Lock"_s, &platform::KeyboardState::numLock,
+                          &platform::KeyboardState::capsLock};
 
-void expectLockFollowsTwoPresses(const KeyboardState& state, const QString& display,
+void expectLockFollowsTwoPresses(const platform::KeyboardState& state, const QString& display,
                                  const LockKey& lock)
 {
     const auto isOn = [&] { return (state.*lock.reads)(); };

@@ -8,8 +8,8 @@
 // it and the reading of the other lock, which must not.
 struct LockKey {
     QString keysym;
-    bool (KeyboardState::*reads)() const;
-    bool (KeyboardState::*other)() const;
+    bool (platform::KeyboardState::*reads)() const;
+    bool (platform::KeyboardState::*other)() const;
 };
 
 extern const LockKey kCapsLockKey;
@@ -18,5 +18,5 @@ extern const LockKey kNumLockKey;
 // Starting with both locks off, presses the key twice on `display` (empty:
 // the environment's) and expects the lock on after the first press and off
 // after the second, the other lock off throughout.
-void expectLockFollowsTwoPresses(const KeyboardState& state, const QString& display,
+void expectLockFollowsTwoPresses(const platform::KeyboardState& state, const QString& display,
                                  const LockKey& lock);

@@ -21,7 +21,7 @@ struct Shown {
 };
 
 // Shows the dialog and reads it while it waits for the user.
-Shown Show(Prompts::MessageKind kind, const QString& text)
+Shown Show(platform::Prompts::MessageKind kind, const QString& text)
 {
     Shown shown;
     QTimer poll;
@@ -35,7 +35,7 @@ Shown Show(Prompts::MessageKind kind, const QString& text)
         }
     });
     poll.start(10);
-    QtPrompts prompts;
+    platform::QtPrompts prompts;
     prompts.messageDialog(kind, text);
     return shown;
 }
@@ -43,14 +43,14 @@ Shown Show(Prompts::MessageKind kind, const QString& text)
 TEST(MessageDialog, InformationOrErrorWithItsIconAndOneOkButton)
 {
     const QString text = u"找不到「<b>x</b>」字串！"_s;  // shown as typed, not as markup
-    const Shown information = Show(Prompts::MessageKind::Information, text);
+    const Shown information = Show(platform::Prompts::MessageKind::Information, text);
     EXPECT_EQ(information.title, u"Information"_s);
     EXPECT_EQ(information.icon, QMessageBox::Information);
     EXPECT_EQ(information.text, text);
     EXPECT_EQ(information.format, Qt::PlainText);
     EXPECT_EQ(information.buttons, QStringList{u"OK"_s});
 
-    const Shown error = Show(Prompts::MessageKind::Error, text);
+    const Shown error = Show(platform::Prompts::MessageKind::Error, text);
     EXPECT_EQ(error.title, u"Error"_s);
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, QStringList{u"OK"_s});

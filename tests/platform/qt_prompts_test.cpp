@@ -43,7 +43,7 @@ Shown ReadBox(const std::function<void()>& ask)
 TEST(QtPromptsBoxes, ShowMarkupInTextsLiterally)
 {
     const QString path = u"/tmp/<b>x</b>&amp;.txt"_s;
-    QtPrompts prompts;
+    platform::QtPrompts prompts;
     const Shown boxes[] = {
         ReadBox([&] { prompts.error(u"Cannot create file "_s + path); }),
         ReadBox([&] { prompts.message(path); }),

@@ -21,13 +21,13 @@ using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
 
 class HotKeyOnX11 : public ::testing::Test {
 protected:
-    std::unique_ptr<HotKey> key;
+    std::unique_ptr<platform::HotKey> key;
     int fired = 0;
 
     void SetUp() override
     {
         if (QGuiApplication::platformName() != u"xcb"_s) GTEST_SKIP() << "needs an X display";
-        key = makeHotKey();
+        key = platform::MakeHotKey();
         key->setHandler([this] { ++fired; });
     }
 
@@ -50,8 +50,8 @@ protected:
         const Connection other(xcb_connect(nullptr, nullptr));
         if (xcb_connection_has_error(other.get())) return false;
         const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other.get())).data->root;
-        const uint8_t keycode = X11KeycodeForKeysym(other.get(), keysym);
-        const X11Reply<xcb_generic_error_t> error(xcb_request_check(
+        const uint8_t keycode = platform::X11KeycodeForKeysym(other.get(), keysym);
+        const platform::X11Reply<xcb_generic_error_t> error(xcb_request_check(
             other.get(), xcb_grab_key_checked(other.get(), 0, root, XCB_MOD_MASK_CONTROL, keycode,
                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
         return !error;
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(HotKeyOnX11, FiresWhateverTheLocksAndOnlyForItsModifiers)
 {
-    ASSERT_TRUE(key->grab(HotKey::Control, 'T'));
+    ASSERT_TRUE(key->grab(platform::HotKey::Control, 'T'));
     EXPECT_TRUE(fires("ctrl+t"));
     EXPECT_FALSE(fires("t"));
     EXPECT_FALSE(fires("ctrl+shift+t"));
@@ -72,7 +72,7 @@ TEST_F(HotKeyOnX11, FiresWhateverTheLocksAndOnlyForItsModifiers)
     EXPECT_TRUE(fires("ctrl+t"));
     press("Caps_Lock");
 
-    ASSERT_TRUE(key->grab(HotKey::Shift | HotKey::Alt, 0x70));
+    ASSERT_TRUE(key->grab(platform::HotKey::Shift | platform::HotKey::Alt, 0x70));
     EXPECT_TRUE(fires("shift+alt+F1"));
     key->release();
     EXPECT_FALSE(fires("shift+alt+F1"));
@@ -80,9 +80,9 @@ TEST_F(HotKeyOnX11, FiresWhateverTheLocksAndOnlyForItsModifiers)
 
 TEST_F(HotKeyOnX11, ANewKeyLetsTheOldOneGo)
 {
-    ASSERT_TRUE(key->grab(HotKey::Control, 'T'));
+    ASSERT_TRUE(key->grab(platform::HotKey::Control, 'T'));
     EXPECT_FALSE(otherProgramGets('t'));
-    ASSERT_TRUE(key->grab(HotKey::Control, 'Y'));
+    ASSERT_TRUE(key->grab(platform::HotKey::Control, 'Y'));
     EXPECT_FALSE(fires("ctrl+t"));
     EXPECT_TRUE(fires("ctrl+y"));
     EXPECT_TRUE(otherProgramGets('t'));
@@ -95,7 +95,7 @@ TEST_F(HotKeyOnX11, AKeyHeldByAnotherProgramIsRefused)
     const Connection other(xcb_connect(nullptr, nullptr));
     ASSERT_EQ(xcb_connection_has_error(other.get()), 0);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other.get())).data->root;
-    const uint8_t keycode = X11KeycodeForKeysym(other.get(), 'u');
+    const uint8_t keycode = platform::X11KeycodeForKeysym(other.get(), 'u');
     ASSERT_NE(keycode, 0);
     // Held with Caps Lock only: one variant of ours is refused, so none stays.
     ASSERT_EQ(xcb_request_check(other.get(),
@@ -103,7 +103,7 @@ TEST_F(HotKeyOnX11, AKeyHeldByAnotherProgramIsRefused)
                                     other.get(), 0, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_LOCK,
                                     keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)),
               nullptr);
-    EXPECT_FALSE(key->grab(HotKey::Control, 'U'));
+    EXPECT_FALSE(key->grab(platform::HotKey::Control, 'U'));
     EXPECT_FALSE(fires("ctrl+u"));
     EXPECT_TRUE(otherProgramGets('u'));
 }

@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(m_display->isRunning()) << m_display->failure().toStdString();
         m_connection.reset(xcb_connect(m_display->name().toLocal8Bit().constData(), nullptr));
         ASSERT_EQ(xcb_connection_has_error(m_connection.get()), 0);
-        m_state = makeX11KeyboardState(m_connection.get());
+        m_state = platform::MakeX11KeyboardState(m_connection.get());
         ASSERT_NE(m_state, nullptr);
     }
 
@@ -45,7 +45,7 @@ protected:
 
     std::unique_ptr<VirtualDisplay> m_display;
     Connection m_connection;
-    std::unique_ptr<KeyboardState> m_state;
+    std::unique_ptr<platform::KeyboardState> m_state;
 };
 
 }  // namespace
@@ -83,10 +83,10 @@ TEST_F(X11KeyboardStateTest, TheTwoLocksAreIndependent)
 
 TEST(X11KeyboardStateWithoutServer, GivesNothingForABrokenConnection)
 {
-    EXPECT_EQ(makeX11KeyboardState(nullptr), nullptr);
+    EXPECT_EQ(platform::MakeX11KeyboardState(nullptr), nullptr);
     // A display number no server listens on: xcb hands back a connection in
     // its error state rather than null.
     const Connection broken(xcb_connect(":65000", nullptr));
     ASSERT_NE(xcb_connection_has_error(broken.get()), 0);
-    EXPECT_EQ(makeX11KeyboardState(broken.get()), nullptr);
+    EXPECT_EQ(platform::MakeX11KeyboardState(broken.get()), nullptr);
 }

@@ -34,8 +34,8 @@ protected:
     QStringList keys;
     RecordingTrayShell* shell = nullptr;
     RecordingHotKey* hotKey = nullptr;
-    std::unique_ptr<TVelaTrayIcon> tray;
-    ImageList images{QSize(16, 16)};
+    std::unique_ptr<tray::TVelaTrayIcon> tray;
+    tray::ImageList images{QSize(16, 16)};
     const QIcon appIcon = Filled(Qt::green);
 
     void SetUp() override
@@ -45,14 +45,15 @@ protected:
     }
 
     // The component, made on a shell that is extended or not.
-    TVelaTrayIcon& make(bool extended = true)
+    tray::TVelaTrayIcon& make(bool extended = true)
     {
         auto recording = std::make_unique<RecordingTrayShell>(calls);
         recording->isExtended = extended;
         shell = recording.get();
         auto keyLog = std::make_unique<RecordingHotKey>(keys);
         hotKey = keyLog.get();
-        tray = std::make_unique<TVelaTrayIcon>(&owner, std::move(recording), std::move(keyLog));
+        tray =
+            std::make_unique<tray::TVelaTrayIcon>(&owner, std::move(recording), std::move(keyLog));
         return *tray;
     }
 
@@ -63,8 +64,9 @@ protected:
             if (icon.cacheKey() == images.icon(i).cacheKey()) return u"image %1"_s.arg(i);
         }
         if (icon.cacheKey() == appIcon.cacheKey()) return u"app"_s;
-        for (int i = idiAPPLICATION; i <= idiWINLOGO; ++i) {
-            if (icon.cacheKey() == StockIcon(TIDI_Icons(i)).cacheKey()) return u"stock %1"_s.arg(i);
+        for (int i = tray::idiAPPLICATION; i <= tray::idiWINLOGO; ++i) {
+            if (icon.cacheKey() == tray::StockIcon(tray::TIDI_Icons(i)).cacheKey())
+                return u"stock %1"_s.arg(i);
         }
         return u"other"_s;
     }
@@ -78,20 +80,20 @@ protected:
 
 TEST_F(TrayIconTest, SendsNothingWhileLoadingAndAddsOnceWhenLoaded)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     icon.beginLoading();
     icon.setActive(true);
     icon.setHint(u"Quillpost 4.0"_s);
     icon.setImageIndex(1);
     icon.setShowHint(true);
-    icon.setWinIcon(idiQUESTION);
+    icon.setWinIcon(tray::idiQUESTION);
     icon.setImageList(&images);
     EXPECT_TRUE(calls.isEmpty());
 
     icon.Loaded();
     ASSERT_EQ(calls.size(), 1);
-    const NotifyIconData& added = calls[0].data;
-    EXPECT_EQ(calls[0].request, TrayRequest::Add);
+    const tray::NotifyIconData& added = calls[0].data;
+    EXPECT_EQ(calls[0].request, tray::TrayRequest::Add);
     EXPECT_EQ(name(added.icon), u"image 1"_s);
     EXPECT_EQ(added.size, 488);
     EXPECT_EQ(added.flags, 7u);
@@ -115,24 +117,24 @@ TEST_F(TrayIconTest, AnimationStepsThroughTheImagesOnePerInterval)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.images);
         calls.clear();
-        ImageList list(QSize(16, 16));
+        tray::ImageList list(QSize(16, 16));
         for (int i = 0; i < row.images; ++i) list.add(images.icon(i));
-        TVelaTrayIcon& icon = make();
+        tray::TVelaTrayIcon& icon = make();
         icon.setInterval(5);
         if (row.images >= 0) icon.setImageList(&list);
         icon.setAnimate(true);
         icon.setActive(true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() >= 5; }, 5000));
         EXPECT_EQ(shown().mid(0, 5), row.expected);
-        EXPECT_EQ(calls[0].request, TrayRequest::Add);
-        EXPECT_EQ(calls[1].request, TrayRequest::Modify);
+        EXPECT_EQ(calls[0].request, tray::TrayRequest::Add);
+        EXPECT_EQ(calls[1].request, tray::TrayRequest::Modify);
         tray.reset();
     }
 }
 
 TEST_F(TrayIconTest, AnimationRestartsAtTheFirstImageAndStopsWithoutAnInterval)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     icon.setImageList(&images);
     icon.setInterval(5);
     icon.setAnimate(true);
@@ -160,22 +162,22 @@ TEST_F(TrayIconTest, StillIconFollowsImageIndexAppIconAndFallback)
         bool list;
         bool useAppIcon;
         bool animate;
-        TIDI_Icons winIcon;
+        tray::TIDI_Icons winIcon;
         QString expected;
     } rows[] = {
-        {0, true, false, false, idiWINLOGO, u"image 0"_s},
-        {2, true, false, false, idiWINLOGO, u"image 2"_s},
-        {-1, true, false, false, idiWINLOGO, u"stock 5"_s},
-        {3, true, false, false, idiQUESTION, u"stock 4"_s},
-        {0, false, false, false, idiHAND, u"stock 3"_s},
-        {1, true, true, false, idiWINLOGO, u"app"_s},
-        {1, true, true, true, idiWINLOGO, u"app"_s},
+        {0, true, false, false, tray::idiWINLOGO, u"image 0"_s},
+        {2, true, false, false, tray::idiWINLOGO, u"image 2"_s},
+        {-1, true, false, false, tray::idiWINLOGO, u"stock 5"_s},
+        {3, true, false, false, tray::idiQUESTION, u"stock 4"_s},
+        {0, false, false, false, tray::idiHAND, u"stock 3"_s},
+        {1, true, true, false, tray::idiWINLOGO, u"app"_s},
+        {1, true, true, true, tray::idiWINLOGO, u"app"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected.toStdString() + " " + std::to_string(row.imageIndex));
         tray.reset();
         calls.clear();
-        TVelaTrayIcon& icon = make();
+        tray::TVelaTrayIcon& icon = make();
         icon.beginLoading();
         icon.setImageIndex(row.imageIndex);
         if (row.list) icon.setImageList(&images);
@@ -209,12 +211,12 @@ TEST_F(TrayIconTest, TipIsCutToTheLayoutsLimitNeverThroughACharacter)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.hint.toStdString() + (row.extended ? " extended" : " basic"));
         calls.clear();
-        TVelaTrayIcon& icon = make(row.extended);
+        tray::TVelaTrayIcon& icon = make(row.extended);
         icon.setShowHint(true);
         icon.setHint(row.hint);
         icon.setActive(true);
         ASSERT_FALSE(calls.isEmpty());
-        const NotifyIconData& sent = calls.last().data;
+        const tray::NotifyIconData& sent = calls.last().data;
         EXPECT_EQ(sent.size, row.extended ? 488 : 88);
         EXPECT_EQ(sent.tip, Big5(row.expected));
         EXPECT_LE(sent.tip.size(), row.extended ? 127 : 63);
@@ -223,52 +225,53 @@ TEST_F(TrayIconTest, TipIsCutToTheLayoutsLimitNeverThroughACharacter)
 
 TEST_F(TrayIconTest, HintWithoutShowHintOrWhileInactiveShowsOnTheNextAdd)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     icon.setHint(u"first"_s);
     icon.setActive(true);
-    EXPECT_EQ(calls.last().data.flags & NifTip, 0u);
+    EXPECT_EQ(calls.last().data.flags & tray::NifTip, 0u);
 
     // The shell refuses to modify what it does not hold: nothing visible.
     icon.setActive(false);
     icon.setShowHint(true);
     icon.setHint(u"second"_s);
-    EXPECT_EQ(calls.last().request, TrayRequest::Modify);
+    EXPECT_EQ(calls.last().request, tray::TrayRequest::Modify);
     EXPECT_FALSE(shell->holdsIcon());
     icon.setActive(true);
-    EXPECT_EQ(calls.last().request, TrayRequest::Add);
+    EXPECT_EQ(calls.last().request, tray::TrayRequest::Add);
     EXPECT_EQ(calls.last().data.tip, "second");
     EXPECT_EQ(calls.last().data.flags, 7u);
 }
 
 TEST_F(TrayIconTest, ASetterGivenItsValueDoesNothingAndAChangeRefreshesOnce)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     icon.setImageList(&images);
     icon.setActive(true);
     const struct {
         const char* what;
         std::function<void()> same;
         std::function<void()> changed;
-        TrayRequest request;
+        tray::TrayRequest request;
     } rows[] = {
         {"Active", [&] { icon.setActive(true); }, [&] { icon.setActive(false); },
-         TrayRequest::Delete},
-        {"Hint", [&] { icon.setHint({}); }, [&] { icon.setHint(u"h"_s); }, TrayRequest::Modify},
+         tray::TrayRequest::Delete},
+        {"Hint", [&] { icon.setHint({}); }, [&] { icon.setHint(u"h"_s); },
+         tray::TrayRequest::Modify},
         {"ImageIndex", [&] { icon.setImageIndex(-1); }, [&] { icon.setImageIndex(1); },
-         TrayRequest::Modify},
+         tray::TrayRequest::Modify},
         {"ShowHint", [&] { icon.setShowHint(false); }, [&] { icon.setShowHint(true); },
-         TrayRequest::Modify},
+         tray::TrayRequest::Modify},
         {"UseAppIcon", [&] { icon.setUseAppIcon(false); }, [&] { icon.setUseAppIcon(true); },
-         TrayRequest::Modify},
-        {"WinIcon", [&] { icon.setWinIcon(idiWINLOGO); }, [&] { icon.setWinIcon(idiHAND); },
-         TrayRequest::Modify},
+         tray::TrayRequest::Modify},
+        {"WinIcon", [&] { icon.setWinIcon(tray::idiWINLOGO); },
+         [&] { icon.setWinIcon(tray::idiHAND); }, tray::TrayRequest::Modify},
         {"ShowAtDesignTime", [&] { icon.setShowAtDesignTime(false); },
-         [&] { icon.setShowAtDesignTime(true); }, TrayRequest::Add},
+         [&] { icon.setShowAtDesignTime(true); }, tray::TrayRequest::Add},
         // Stored only: no request at all.
         {"ImageList", [&] { icon.setImageList(&images); }, [&] { icon.setImageList(nullptr); },
-         TrayRequest(-1)},
+         tray::TrayRequest(-1)},
         {"ShowOnClick", [&] { icon.setShowOnClick(false); }, [&] { icon.setShowOnClick(true); },
-         TrayRequest(-1)},
+         tray::TrayRequest(-1)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -276,7 +279,7 @@ TEST_F(TrayIconTest, ASetterGivenItsValueDoesNothingAndAChangeRefreshesOnce)
         row.same();
         EXPECT_TRUE(calls.isEmpty());
         row.changed();
-        if (row.request == TrayRequest(-1)) {
+        if (row.request == tray::TrayRequest(-1)) {
             EXPECT_TRUE(calls.isEmpty());
         } else {
             ASSERT_EQ(calls.size(), 1);
@@ -288,10 +291,10 @@ TEST_F(TrayIconTest, ASetterGivenItsValueDoesNothingAndAChangeRefreshesOnce)
 
 TEST_F(TrayIconTest, ImageListIsTakenAtTheNextRefreshAndForgottenWhenDestroyed)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     icon.setImageIndex(1);
     icon.setActive(true);
-    auto list = std::make_unique<ImageList>(QSize(16, 16));
+    auto list = std::make_unique<tray::ImageList>(QSize(16, 16));
     list->add(images.icon(2));
     list->add(images.icon(0));
     calls.clear();
@@ -328,7 +331,7 @@ TEST_F(TrayIconTest, BalloonIsCutToItsLimitsAndShownOnce)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.title.toStdString());
         calls.clear();
-        TVelaTrayIcon& icon = make(row.extended);
+        tray::TVelaTrayIcon& icon = make(row.extended);
         icon.setImageList(&images);
         icon.setShowHint(true);
         icon.setHint(u"tip"_s);
@@ -340,9 +343,9 @@ TEST_F(TrayIconTest, BalloonIsCutToItsLimitsAndShownOnce)
             continue;
         }
         ASSERT_EQ(calls.size(), before + 1);
-        const NotifyIconData& sent = calls.last().data;
-        EXPECT_EQ(calls.last().request, TrayRequest::Modify);
-        EXPECT_EQ(sent.flags, 7u | NifInfo);
+        const tray::NotifyIconData& sent = calls.last().data;
+        EXPECT_EQ(calls.last().request, tray::TrayRequest::Modify);
+        EXPECT_EQ(sent.flags, 7u | tray::NifInfo);
         EXPECT_EQ(sent.infoTitle, Big5(row.sentTitle));
         EXPECT_EQ(sent.info, Big5(row.sentText));
         EXPECT_EQ(sent.timeout, 3000u);
@@ -351,20 +354,20 @@ TEST_F(TrayIconTest, BalloonIsCutToItsLimitsAndShownOnce)
         EXPECT_EQ(sent.tip, "tip");
         // The next refresh does not show it again.
         icon.setImageIndex(0);
-        EXPECT_EQ(calls.last().data.flags & NifInfo, 0u);
+        EXPECT_EQ(calls.last().data.flags & tray::NifInfo, 0u);
     }
 }
 
 TEST_F(TrayIconTest, MouseMessagesReachTheirEvents)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     QStringList events;
     icon.setActive(true);
     owner.hide();
 
     // Nothing set: a right click does nothing.
-    shell->send(TrayMouseMessage::RightButtonUp);
-    shell->send(TrayMouseMessage::LeftButtonUp);
+    shell->send(tray::TrayMouseMessage::RightButtonUp);
+    shell->send(tray::TrayMouseMessage::LeftButtonUp);
     EXPECT_FALSE(owner.isVisible());
 
     icon.setShowOnClick(true);
@@ -378,13 +381,13 @@ TEST_F(TrayIconTest, MouseMessagesReachTheirEvents)
         events.append(u"right %1 %2 %3 %4"_s.arg(button).arg(shift).arg(x).arg(y));
     };
     // What the shell reports for a double click.
-    shell->send(TrayMouseMessage::LeftButtonUp);
+    shell->send(tray::TrayMouseMessage::LeftButtonUp);
     owner.hide();
-    shell->send(TrayMouseMessage::LeftButtonDoubleClick);
-    shell->send(TrayMouseMessage::LeftButtonUp);
+    shell->send(tray::TrayMouseMessage::LeftButtonDoubleClick);
+    shell->send(tray::TrayMouseMessage::LeftButtonUp);
     shell->cursor = QPoint(300, 7);
-    shell->send(TrayMouseMessage::RightButtonUp);
-    shell->send(TrayMouseMessage::Other);
+    shell->send(tray::TrayMouseMessage::RightButtonUp);
+    shell->send(tray::TrayMouseMessage::Other);
     EXPECT_EQ(events, (QStringList{u"click 1"_s, u"double"_s, u"click 1"_s,
                                    u"right %1 0 300 7"_s.arg(Qt::RightButton)}));
     EXPECT_EQ(calls.size(), 1);
@@ -392,12 +395,12 @@ TEST_F(TrayIconTest, MouseMessagesReachTheirEvents)
 
 TEST_F(TrayIconTest, RightClickPopsUpTheMenuAtTheCursor)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     QMenu menu;
     menu.addAction(u"entry"_s);
     icon.setPopupMenu(&menu);
     shell->cursor = QPoint(40, 50);
-    shell->send(TrayMouseMessage::RightButtonUp);
+    shell->send(tray::TrayMouseMessage::RightButtonUp);
     EXPECT_TRUE(menu.isVisible());
     EXPECT_EQ(menu.pos(), QPoint(40, 50));
     menu.hide();
@@ -405,7 +408,7 @@ TEST_F(TrayIconTest, RightClickPopsUpTheMenuAtTheCursor)
 
 TEST_F(TrayIconTest, HotKeyTakesTheModifierBitsAndLetsTheOldKeyGoFirst)
 {
-    TVelaTrayIcon& icon = make();
+    tray::TVelaTrayIcon& icon = make();
     int fired = 0;
     icon.OnShortCut = [&](QObject* sender) {
         EXPECT_EQ(sender, &icon);
@@ -444,7 +447,7 @@ TEST_F(TrayIconTest, HotKeyTakesTheModifierBitsAndLetsTheOldKeyGoFirst)
 
 TEST_F(TrayIconTest, HidingOnMinimiseWrapsAndThenRestoresThePreviousHandler)
 {
-    ApplicationWindow& application = ApplicationWindow::of(&owner);
+    tray::ApplicationWindow& application = tray::ApplicationWindow::of(&owner);
     QStringList log;
     application.onMinimize = [&](QObject* sender) {
         log.append(u"previous %1"_s.arg(sender == &owner));
@@ -459,7 +462,7 @@ TEST_F(TrayIconTest, HidingOnMinimiseWrapsAndThenRestoresThePreviousHandler)
         QTest::qWait(20);
     };
     {
-        TVelaTrayIcon& icon = make();
+        tray::TVelaTrayIcon& icon = make();
         icon.setHideAppOnMinimize(true);
         minimise();
         shell->host = false;  // nowhere to come back from: stays
@@ -480,7 +483,7 @@ TEST_F(TrayIconTest, DestructionRemovesTheIcon)
     make().setActive(true);
     tray.reset();
     ASSERT_FALSE(calls.isEmpty());
-    EXPECT_EQ(calls.last().request, TrayRequest::Delete);
+    EXPECT_EQ(calls.last().request, tray::TrayRequest::Delete);
 
     calls.clear();
     make();

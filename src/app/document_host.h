@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include "text/document_file.h"
+
+class QTextDocument;
+
+// What crash recovery needs of the window holding the document: the text to
+// watch and read, the file it is bound to and its encoding, and a way to put
+// a recovered text back.
+class DocumentHost {
+public:
+    virtual ~DocumentHost() = default;
+
+    virtual QTextDocument& hostedDocument() = 0;
+    // The bound file's path, or the untitled marker.
+    virtual QString currentFileName() const = 0;
+    virtual text::FileEncoding fileEncoding() const = 0;
+    // Puts a recovered document back: modified, bound to its file.
+    virtual void restoreDocument(const QString& text, const QString& fileName,
+                                 text::FileEncoding encoding) = 0;
+};

@@ -1,0 +1,147 @@
+// The file menu: New, Open, Save, Save As, Insert article and Send to
+// clipboard, and putting a recovered document back.
+#include <QTextCursor>
+
+#include "app/form1/form1.h"
+#include "app/memo_edit.h"
+#include "markup/editor_lines.h"
+#include "text/document_file.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::N7Click()
+{
+    if (!askToDiscard(u"開啟新檔-確認視窗"_s)) return;
+    Memo1->clear();
+    Memo1->document()->setModified(false);
+    setCaptionFor(kUntitled);
+    m_currentFileName = kUntitled;
+    m_fileEncoding = text::FileEncoding::Big5;
+}
+
+void TForm1::SpeedButton18Click()
+{
+    if (!askToDiscard(u"開啟舊檔-確認視窗"_s)) return;
+    const auto path = m_prompts.chooseFile(OpenDialog1);
+    if (!path) return;
+    openDocument(*path);
+}
+
+bool TForm1::openDocument(const QString& path)
+{
+    QString error;
+    QString reason;
+    const auto document = text::ReadDocumentFile(path, &error, &reason);
+    if (!document) {
+        m_prompts.errorWithDetail(error, reason);
+        return false;
+    }
+    Memo1->setPlainText(markup::EditorText(document->text));
+    Memo1->document()->setModified(false);
+    m_fileEncoding = document->encoding;
+    m_currentFileName = path;
+    setCaptionFor(path);
+    return true;
+}
+
+bool TForm1::openDocumentAsking(const QString& path)
+{
+    return askToDiscard(u"開啟舊檔-確認視窗"_s) && openDocument(path);
+}
+
+bool TForm1::writeDocument(const QString& path)
+{
+    QString error;
+    QString reason;
+    const QString document = markup::DocumentText(*Memo1);
+    if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error, &reason)) {
+        if (reason.isEmpty()) {
+            showRefusedCharacter(document, &error);
+            m_prompts.error(error);
+        } else {
+            m_prompts.errorWithDetail(error, reason);
+        }
+        return false;
+    }
+    Memo1->document()->setModified(false);
+    return true;
+}
+
+void TForm1::showRefusedCharacter(const QString& document, QString* error)
+{
+    // Only a refusal costs this second pass, never a save that succeeds.
+    const qsizetype at = text::FirstUnencodable(document, m_fileEncoding);
+    if (at < 0) return;
+    // Numbered as the status bar numbers the caret, on the rows shown.
+    const int position = int(at);
+    const markup::RowPosition row = markup::RowOfPosition(*Memo1, position);
+    *error = text::UnencodableMessage(document, at, row.row + 1, position - row.rowStart + 1,
+                                      m_fileEncoding);
+    QTextCursor cursor(Memo1->document());
+    cursor.setPosition(position);
+    Memo1->setTextCursor(cursor);
+    Memo1->ensureCursorVisible();
+    Memo1->setFocus();
+}
+
+void TForm1::N27Click()
+{
+    if (m_currentFileName == kUntitled) {
+        SpeedButton19Click();
+        return;
+    }
+    writeDocument(m_currentFileName);
+}
+
+void TForm1::SpeedButton19Click()
+{
+    const auto path = m_prompts.chooseFile(SaveDialog1);
+    if (!path || !writeDocument(*path)) return;
+    m_currentFileName = *path;
+    setCaptionFor(*path);
+}
+
+void TForm1::SpeedButton51Click()
+{
+    const auto path = m_prompts.chooseFile(OpenDialog2);
+    if (!path) return;
+    QString error;
+    QString reason;
+    const auto lines = text::ReadArticleLines(*path, &error, &reason);
+    if (!lines) {
+        m_prompts.errorWithDetail(error, reason);
+        return;
+    }
+    qint64 size = Memo1->document()->characterCount();
+    for (const QString& line : *lines) size += line.size() + 1;
+    if (size > text::kMaxDocumentBytes) {
+        m_prompts.errorWithDetail(u"Cannot open file "_s + *path, text::TooLargeReason(size));
+        return;
+    }
+    QStringList editorLines;
+    editorLines.reserve(lines->size());
+    for (const QString& line : *lines) editorLines.append(markup::EditorText(line));
+    appendLines(editorLines);
+}
+
+void TForm1::SpeedButton15Click()
+{
+    // The whole document stays selected, showing what was sent.
+    Memo1->selectAll();
+    Memo1->copy();
+}
+
+QTextDocument& TForm1::hostedDocument()
+{
+    return *Memo1->document();
+}
+
+void TForm1::restoreDocument(const QString& text, const QString& fileName,
+                             text::FileEncoding encoding)
+{
+    Memo1->setPlainText(text);
+    Memo1->document()->setModified(true);
+    m_fileEncoding = encoding;
+    m_currentFileName = fileName;
+    setCaptionFor(fileName);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QTextDocument;
+
+// Searching the document in place, paragraph by paragraph, without copying
+// its whole text. An occurrence never spans a line break.
+namespace markup {
+
+struct FindOptions {
+    bool matchCase = true;
+    // Only where neither neighbour is a word character (a letter, a digit or
+    // an ideograph), so "cat" is not found inside "concatenate".
+    bool wholeWord = false;
+    // Towards the start: the occurrence ends at or before the position.
+    bool backward = false;
+};
+
+struct Occurrence {
+    int start = 0;
+    int end = 0;
+};
+
+// The first occurrence of `what` from `position` in the chosen direction;
+// forward it starts at or after the position. Nothing for an empty `what`.
+std::optional<Occurrence> FindInDocument(const QTextDocument& document, const QString& what,
+                                         int position, const FindOptions& options);
+
+// Replaces every occurrence from the start of the document, left to right and
+// without overlaps, as they stand before the first replacement (so inserted
+// text is never searched again), in one undo step. Returns the number of
+// replacements and, through `end`, the position after the last one inserted.
+int ReplaceAllInDocument(QTextDocument& document, const QString& what, const QString& with,
+                         const FindOptions& options, int* end = nullptr);
+
+}  // namespace markup
