@@ -12,13 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QStringList Numbered(int count)
-{
-    QStringList lines;
-    for (int i = 1; i <= count; ++i) lines.append(u"line %1"_s.arg(i));
-    return lines;
-}
-
 using PrintCommandTest = FormTest;
 
 TEST_F(PrintCommandTest, PrintsTheDisplayedLinesAndReportsThePages)

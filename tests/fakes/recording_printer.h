@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "platform/printer_device.h"
 
@@ -64,3 +65,11 @@ private:
         if (failAt == step) throw platform::PrinterError("Printer selected is not valid");
     }
 };
+
+// "line 1" to "line <count>", a document to print.
+inline QStringList Numbered(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) lines.append(QStringLiteral("line %1").arg(i));
+    return lines;
+}

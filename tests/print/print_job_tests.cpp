@@ -9,13 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QStringList Numbered(int count)
-{
-    QStringList lines;
-    for (int i = 1; i <= count; ++i) lines.append(u"line %1"_s.arg(i));
-    return lines;
-}
-
 TEST(PrintPagination, BreaksOnlyBeforeALineThatFollowsAFullPage)
 {
     const struct {
