@@ -328,4 +328,22 @@ TEST_F(FindTest, FieldsHoldAtMost255Big5Bytes)
     EXPECT_EQ(Big5FittingLength(u"中中中"_s, 5), 2);
 }
 
+TEST_F(FindTest, FindNextHandsTheKeyboardToThePostInBothDialogs)
+{
+    for (FindReplaceDialog* dialog : {form.FindDialog1, form.ReplaceDialog1}) {
+        setText(u"one two one"_s);
+        select(0, 0);
+        dialog->showInFront();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+        fill(dialog, u"two"_s, {});
+        press(dialog, "FindNext");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }));
+        EXPECT_EQ(QApplication::focusWidget(), form.Memo1);
+        EXPECT_TRUE(dialog->isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), u"2"_s);
+        EXPECT_EQ(text(), u"one 2 one"_s);
+        dialog->close();
+    }
+}
+
 }  // namespace

@@ -63,8 +63,10 @@ void TForm1::findNextFrom(FindReplaceDialog& dialog)
         m_prompts.messageDialog(platform::Prompts::MessageKind::Information, NotFound(what));
         return;
     }
-    // The editing area takes the focus for when its window is next active;
-    // the dialog stays in front for the next press.
+    // Typing goes on into the post: the window comes forward with the focus
+    // in the editing area, and the dialog stays open beside it for the next
+    // press.
+    activateWindow();
     Memo1->setFocus();
     QTextCursor cursor = current;
     cursor.setPosition(found->start);
