@@ -27,6 +27,9 @@ public:
 
     // A confirmation with OK and Cancel and no icon; true for OK.
     virtual bool confirm(const QString& caption, const QString& text) = 0;
+    // A question with Yes and No, No the default, before something that could
+    // lose work; true for Yes.
+    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
     // The application's error box: caption "Quillpost 4.0", error icon, OK.
     virtual void error(const QString& text) = 0;
     // The error box with the failure's text as its first line and, after an
@@ -53,6 +56,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     bool confirm(const QString& caption, const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text) override;
     void error(const QString& text) override;
     void message(const QString& text) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;

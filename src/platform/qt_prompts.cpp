@@ -42,6 +42,16 @@ bool QtPrompts::confirm(const QString& caption, const QString& text)
     return box.exec() == QMessageBox::Ok;
 }
 
+bool QtPrompts::askYesNo(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
+    ShowAsPlainText(box);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtPrompts::error(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, ErrorBoxText(text), QMessageBox::Ok,

@@ -325,6 +325,44 @@ TEST_F(FileTest, Utf8FilesStayUtf8)
     EXPECT_EQ(read(u"u.txt"_s), utf8);
 }
 
+TEST_F(FileTest, TheSaveEncodingIsTheUsersChoice)
+{
+    const auto shown = [&] {
+        return action("N62")->isChecked()   ? u"Big5"_s
+               : action("N63")->isChecked() ? u"UTF-8"_s
+                                            : u"none"_s;
+    };
+    EXPECT_EQ(shown(), u"Big5"_s);  // a new document
+    write(u"post.txt"_s, "old\r\n");
+    open(u"post.txt"_s);
+    edit(u"ok\nab😀"_s);
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"post.txt"_s), "old\r\n");
+
+    form.Memo1->document()->setModified(false);
+    action("N63")->trigger();
+    EXPECT_EQ(shown(), u"UTF-8"_s);
+    EXPECT_TRUE(modified());  // the file is still Big5
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"post.txt"_s), u"ok\r\nab😀"_s.toUtf8());
+    open(u"post.txt"_s);
+    EXPECT_EQ(text(), u"ok\nab😀"_s);
+    EXPECT_EQ(shown(), u"UTF-8"_s);
+
+    edit(u"中文\n"_s);
+    action("N62")->trigger();
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"post.txt"_s), kBig5Text.first(6));
+
+    // A file read with a byte-order mark keeps it when UTF-8 is chosen again.
+    write(u"bom.txt"_s, "\xEF\xBB\xBFx");
+    open(u"bom.txt"_s);
+    action("N62")->trigger();
+    action("N63")->trigger();
+    action("N27")->trigger();
+    EXPECT_EQ(read(u"bom.txt"_s), "\xEF\xBB\xBFx");
+}
+
 TEST_F(FileTest, ClearKeepsTheBindingAndASaveWritesAnEmptyFile)
 {
     write(u"post.txt"_s, kBig5Text);

@@ -57,6 +57,7 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"N9|開啟舊檔...|Ctrl+O"_s,
         u"N27|儲存檔案|Ctrl+S"_s,
         u"N11|另存檔案(&A)...|F2"_s,
+        u"N61|儲存編碼|"_s,
         u"-"_s,
         u"N5|傳至剪貼簿|F12"_s,
         u"-"_s,

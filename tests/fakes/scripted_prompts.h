@@ -13,6 +13,7 @@
 class ScriptedPrompts final : public platform::Prompts {
 public:
     std::deque<bool> confirmAnswers;
+    std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<std::optional<QString>> fileAnswers;
 
@@ -26,6 +27,11 @@ public:
     {
         m_asked.append(QStringLiteral("confirm:") + caption + u'|' + text);
         return pop(confirmAnswers, false);
+    }
+    bool askYesNo(const QString& caption, const QString& text) override
+    {
+        m_asked.append(QStringLiteral("yesno:") + caption + u'|' + text);
+        return pop(yesNoAnswers, false);
     }
     void error(const QString& text) override
     {

@@ -48,10 +48,13 @@ TEST(QtPromptsBoxes, ShowMarkupInTextsLiterally)
         ReadBox([&] { prompts.error(u"Cannot create file "_s + path); }),
         ReadBox([&] { prompts.message(path); }),
         ReadBox([&] { prompts.confirm(u"<i>caption</i>"_s, path); }),
+        // Closed without an answer, the question is answered No.
+        ReadBox([&] { EXPECT_FALSE(prompts.askYesNo(u"<i>caption</i>"_s, path)); }),
     };
-    const QString texts[] = {u"Cannot create file "_s + path + u'.', path, path};
-    const QString captions[] = {u"Quillpost 4.0"_s, u"Quillpost 4.0"_s, u"<i>caption</i>"_s};
-    for (int i = 0; i < 3; ++i) {
+    const QString texts[] = {u"Cannot create file "_s + path + u'.', path, path, path};
+    const QString captions[] = {u"Quillpost 4.0"_s, u"Quillpost 4.0"_s, u"<i>caption</i>"_s,
+                                u"<i>caption</i>"_s};
+    for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(boxes[i].caption, captions[i]);
         EXPECT_EQ(boxes[i].text, texts[i]);

@@ -2,6 +2,7 @@
 // per entry in the order they appear. The tag toolbar's hints and the symbol
 // bar's captions come from the tables that say what the buttons write.
 #include <QAction>
+#include <QActionGroup>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,7 +19,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 struct TForm1::MenuRow {
-    enum Kind { Command, Check, Separator, HiddenSeparator, Hidden };
+    // A Submenu row opens a submenu that takes the rows up to SubmenuEnd;
+    // the Radio rows in it are one exclusive group.
+    enum Kind { Command, Check, Separator, HiddenSeparator, Hidden, Submenu, SubmenuEnd, Radio };
     const char* name;  // layout name; nullptr for an unnamed separator
     QString caption;
     QKeySequence shortcut;
@@ -62,6 +65,10 @@ void TForm1::buildMenus()
              {"N9", u"開啟舊檔..."_s, kCtrl | Qt::Key_O, &TForm1::SpeedButton18Click},
              {"N27", u"儲存檔案"_s, kCtrl | Qt::Key_S, &TForm1::N27Click},
              {"N11", u"另存檔案(&A)..."_s, Qt::Key_F2, &TForm1::SpeedButton19Click},
+             {"N61", u"儲存編碼"_s, {}, nullptr, R::Submenu},
+             {"N62", u"Big5"_s, {}, &TForm1::N62Click, R::Radio},
+             {"N63", u"UTF-8"_s, {}, &TForm1::N63Click, R::Radio},
+             {nullptr, {}, {}, nullptr, R::SubmenuEnd},
              {nullptr, {}, {}, nullptr, R::Separator},
              {"N5", u"傳至剪貼簿"_s, Qt::Key_F12, &TForm1::SpeedButton15Click},
              {nullptr, {}, {}, nullptr, R::Separator},
@@ -130,9 +137,26 @@ void TForm1::buildMenus()
     bar->setObjectName(u"MainMenu1"_s);
     QList<QKeySequence> shortcuts;
     for (const auto& [title, rows] : mainMenu) {
-        QMenu* menu = bar->addMenu(title);
+        QMenu* const menu = bar->addMenu(title);
+        QMenu* into = menu;
+        QActionGroup* group = nullptr;
         for (const MenuRow& row : rows) {
-            addMenuRow(menu, row);
+            if (row.kind == R::Submenu) {
+                into = menu->addMenu(row.caption);
+                into->setObjectName(QString::fromLatin1(row.name));
+                into->menuAction()->setObjectName(into->objectName());
+                group = new QActionGroup(into);
+                continue;
+            }
+            if (row.kind == R::SubmenuEnd) {
+                into = menu;
+                continue;
+            }
+            QAction* const entry = addMenuRow(into, row);
+            if (row.kind == R::Radio) {
+                entry->setCheckable(true);
+                group->addAction(entry);
+            }
             if (!row.shortcut.isEmpty()) shortcuts.append(row.shortcut);
         }
     }

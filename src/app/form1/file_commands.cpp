@@ -1,5 +1,6 @@
 // The file menu: New, Open, Save, Save As, Insert article and Send to
 // clipboard, and putting a recovered document back.
+#include <QAction>
 #include <QTextCursor>
 
 #include "app/form1/form1.h"
@@ -16,7 +17,7 @@ void TForm1::N7Click()
     Memo1->document()->setModified(false);
     setCaptionFor(kUntitled);
     m_currentFileName = kUntitled;
-    m_fileEncoding = text::FileEncoding::Big5;
+    setFileEncoding(text::FileEncoding::Big5);
 }
 
 void TForm1::SpeedButton18Click()
@@ -38,7 +39,7 @@ bool TForm1::openDocument(const QString& path)
     }
     Memo1->setPlainText(markup::EditorText(document->text));
     Memo1->document()->setModified(false);
-    m_fileEncoding = document->encoding;
+    setFileEncoding(document->encoding);
     m_currentFileName = path;
     setCaptionFor(path);
     return true;
@@ -63,6 +64,7 @@ bool TForm1::writeDocument(const QString& path)
         }
         return false;
     }
+    m_encodingAsRead = m_fileEncoding;
     Memo1->document()->setModified(false);
     return true;
 }
@@ -141,7 +143,35 @@ void TForm1::restoreDocument(const QString& text, const QString& fileName,
 {
     Memo1->setPlainText(text);
     Memo1->document()->setModified(true);
-    m_fileEncoding = encoding;
+    setFileEncoding(encoding);
     m_currentFileName = fileName;
     setCaptionFor(fileName);
+}
+
+void TForm1::setFileEncoding(text::FileEncoding encoding)
+{
+    m_fileEncoding = encoding;
+    m_encodingAsRead = encoding;
+    action(encoding == text::FileEncoding::Big5 ? "N62" : "N63")->setChecked(true);
+}
+
+void TForm1::chooseFileEncoding(text::FileEncoding encoding)
+{
+    const bool big5 = encoding == text::FileEncoding::Big5;
+    action(big5 ? "N62" : "N63")->setChecked(true);
+    if (big5 == (m_fileEncoding == text::FileEncoding::Big5)) return;
+    m_fileEncoding = encoding;
+    // The file on disk is in the other encoding until the next save.
+    Memo1->document()->setModified(true);
+}
+
+void TForm1::N62Click()
+{
+    chooseFileEncoding(text::FileEncoding::Big5);
+}
+
+void TForm1::N63Click()
+{
+    chooseFileEncoding(m_encodingAsRead == text::FileEncoding::Utf8Bom ? text::FileEncoding::Utf8Bom
+                                                                       : text::FileEncoding::Utf8);
 }

@@ -190,6 +190,8 @@ public Q_SLOTS:
     void SpeedButton19Click();  // 另存檔案, 另存檔案(&A)...
     void SpeedButton51Click();  // 插入文章
     void SpeedButton15Click();  // 傳至剪貼簿
+    void N62Click();            // 儲存編碼 > Big5
+    void N63Click();            // 儲存編碼 > UTF-8
 
     // Edit commands (edit_commands.cpp)
     void SpeedButton16Click();  // 清除內容, 清空內容(&D); the button named so opens New
@@ -258,6 +260,9 @@ private:
     void setCaptionFor(const QString& fileName);
     void updateCaretPosition();
     void setPanelVisible(QWidget* panel, const char* actionName);
+    // The encoding the next save writes, and the menu's mark that shows it.
+    void setFileEncoding(text::FileEncoding encoding);
+    void chooseFileEncoding(text::FileEncoding encoding);
 
     void writeTagButton(QStringView name);
     void writeSymbolButton(QStringView name);
@@ -288,6 +293,9 @@ private:
     QList<QLabel*> m_statusPanels;
     bool m_placed = false;
     text::FileEncoding m_fileEncoding = text::FileEncoding::Big5;
+    // The encoding the document was read in: UTF-8 chosen for a file read
+    // with a byte-order mark keeps the mark.
+    text::FileEncoding m_encodingAsRead = text::FileEncoding::Big5;
     bool m_insertToggle = false;  // flips with every press of the Insert key
     std::unique_ptr<platform::PrinterDevice> m_systemPrinter;  // made on the first print
     platform::PrinterDevice* m_printer = nullptr;
