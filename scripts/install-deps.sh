@@ -22,6 +22,8 @@ packages=(
   poppler-utils
   # a notification area for the tray icon tests
   trayer
+  # the whole-program timings of the benchmarks
+  time
   # fuzzing (libFuzzer) and the sanitizer build
   clang libclang-rt-14-dev llvm
 )
