@@ -114,7 +114,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.conversion = parser.isSet(toHtml) ? convert::FileConversion::YbbToHtml
                                                : convert::FileConversion::HtmlToText;
         line.inputFile = *path;
-        line.outputFile = parser.value(output);
+        line.outputFile = parser.isSet(output) ? parser.value(output) : u"-"_s;
         return line;
     }
     if (parser.isSet(output)) return UsageError(u"-o 只用於 --to-html 或 --to-text。"_s);

@@ -19,7 +19,7 @@ struct CommandLine {
     // The document to open at start, as an absolute path.
     std::optional<QString> file;
     // A conversion to run instead of the window, from `inputFile` ("-": the
-    // standard input) to `outputFile` (empty: the standard output).
+    // standard input) to `outputFile` ("-": the standard output).
     std::optional<convert::FileConversion> conversion;
     QString inputFile;
     QString outputFile;

@@ -158,7 +158,7 @@ bool ConvertFile(FileConversion conversion, const QString& input, const QString&
     KeepPieceBuffers();
     text::DocumentPieces pieces(*bytes);
     DocumentConversion converting(conversion, pieces.encoding());
-    const bool toStandardOutput = output.isEmpty() || output == kStandardStream;
+    const bool toStandardOutput = output == kStandardStream;
     // A file is written whole once the conversion has succeeded; the
     // standard output as the pieces come.
     QByteArray result;

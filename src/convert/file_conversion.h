@@ -46,8 +46,8 @@ private:
 };
 
 // Reads `input` ("-": standard input, its encoding found as Open finds a
-// file's), converts it, and writes it to `output` ("" or "-": standard
-// output, written as it is made). A file is written as Save writes one:
+// file's), converts it, and writes it to `output` ("-": standard output,
+// written as it is made). A file is written as Save writes one:
 // replaced whole once complete, keeping its owner and mode, and not at all
 // when the result cannot be encoded. On failure, `error` and `reason` are the
 // error box's text and detail ("Cannot open file …", "Cannot create file …",
