@@ -16,9 +16,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillpost developers <quillpost@localhost>")
+# The maintainer is read from DEBFULLNAME and DEBEMAIL as the package is
+# made (debian/cpack_project.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/debian/cpack_project.cmake)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLPOST_HOMEPAGE})
+if(NOT QUILLPOST_HOMEPAGE STREQUAL "")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLPOST_HOMEPAGE})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The preview's browser process, the SVG icon engine, Qt's Chinese dialog
 # texts and a Chinese font: loaded at run time, so no library dependency

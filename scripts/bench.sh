@@ -13,7 +13,7 @@ scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
   quillpost quillpost_preview quillpost_printing plain_editor bench_convert bench_codec bench_preview \
-  bench_editor
+  bench_editor write_post
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
 trap 'rm -rf "$results"' EXIT
@@ -25,6 +25,9 @@ echo "== Big5 decoding and encoding (1, 10, 50 MB posts)"
 build/bench/bench_codec --benchmark_out="$results/codec.json" --benchmark_out_format=json
 echo "== Ratios of the routines"
 bench/ratios.py "$results/convert.json" "$results/codec.json"
+
+echo "== The command-line conversion of a 10 MB Big5 post beside sed"
+bench/command_line.py build/src/quillpost build/bench/write_post
 
 echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
 # (the engine's own messages go to a log)

@@ -15,12 +15,15 @@ packages=(
   fonts-arphic-uming fonts-noto-cjk
   # tests and screenshots under a virtual display
   xvfb xauth xdotool xclip x11-utils imagemagick python3
-  # desktop entry and description checks, the Debian package
-  desktop-file-utils appstream dpkg-dev file
+  # desktop entry and description checks, the Debian package and its checks,
+  # the manual page
+  desktop-file-utils appstream dpkg-dev file lintian man-db
   # reading printed PDF files back
   poppler-utils
   # a notification area for the tray icon tests
   trayer
+  # the whole-program timings of the benchmarks
+  time
   # fuzzing (libFuzzer) and the sanitizer build
   clang libclang-rt-14-dev llvm
 )

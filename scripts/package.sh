@@ -2,6 +2,9 @@
 # Installs what is missing, builds Quillpost and makes its Debian package:
 #   scripts/package.sh        ->  build/package/quillpost_<version>_<arch>.deb
 # Install it with: apt install ./build/package/quillpost_*.deb
+# The package's maintainer is taken from DEBFULLNAME and DEBEMAIL, as
+# Debian's own tools take it; without them it names a local build, and the
+# packaging step says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh

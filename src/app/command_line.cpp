@@ -14,14 +14,19 @@ constexpr int kUsageStatus = 2;
 
 const QString kHelp =
     u"用法：quillpost [選項] [檔案]\n"
+    u"      quillpost --to-html 檔案 [-o 輸出檔]\n"
+    u"      quillpost --to-text 檔案 [-o 輸出檔]\n"
     u"Quillpost 4.0：撰寫網路論壇文章（YBB 標記）的編輯器。\n"
     u"\n"
     u"選項：\n"
-    u"  -h, --help     顯示這份說明後結束\n"
-    u"  -v, --version  顯示版本後結束\n"
+    u"  -h, --help        顯示這份說明後結束\n"
+    u"  -v, --version     顯示版本後結束\n"
+    u"  --to-html 檔案    不開視窗，把檔案做「( YBB )->( HTML )」轉換，寫到標準輸出\n"
+    u"  --to-text 檔案    不開視窗，把檔案做「(HTML)->(純文字)」轉換，寫到標準輸出\n"
+    u"  -o 輸出檔         轉換結果寫入輸出檔，而不是標準輸出\n"
     u"\n"
     u"引數：\n"
-    u"  檔案           啟動時開啟的文字檔（Big5 或 UTF-8）\n"_s;
+    u"  檔案              啟動時開啟的文字檔（Big5 或 UTF-8）；轉換時「-」代表標準輸入\n"_s;
 
 const QString kVersion = u"Quillpost 4.0 版\n"_s;
 
@@ -40,6 +45,28 @@ CommandLine UsageError(const QString& problem)
                 u"quillpost：%1\n請執行「quillpost --help」查看用法。\n"_s.arg(problem), true);
 }
 
+// An argument is an address only in the form "scheme://…", as launchers pass
+// files; anything else is a file name, whatever characters it holds
+// ("file:notes.txt" too). Nothing for an address of no local file.
+std::optional<QString> LocalPath(const QString& argument)
+{
+    const qsizetype colon = argument.indexOf(u"://"_s);
+    bool scheme = colon > 0 && argument.front().isLetter();
+    for (qsizetype i = 0; scheme && i < colon; ++i) {
+        const char16_t c = argument[i].unicode();
+        scheme = c < 0x80 && (QChar::isLetterOrNumber(c) || c == u'+' || c == u'-' || c == u'.');
+    }
+    if (!scheme) return argument;
+    const QUrl url(argument);
+    if (!url.isLocalFile()) return std::nullopt;
+    return url.toLocalFile();
+}
+
+CommandLine NotLocal(const QString& argument)
+{
+    return UsageError(u"「%1」不是本機檔案。"_s.arg(argument));
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments)
@@ -48,8 +75,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
     const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
-    parser.addOption(help);
-    parser.addOption(version);
+    const QCommandLineOption toHtml(u"to-html"_s, QString(), u"file"_s);
+    const QCommandLineOption toText(u"to-text"_s, QString(), u"file"_s);
+    const QCommandLineOption output(u"o"_s, QString(), u"file"_s);
+    for (const QCommandLineOption& option : {help, version, toHtml, toText, output})
+        parser.addOption(option);
     // Qt's application object takes these out of the arguments itself.
     for (const QString& name :
          {u"platform"_s, u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s, u"display"_s,
@@ -71,13 +101,28 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(version)) return Exit(0, kVersion, false);
 
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) return UsageError(u"一次只能開啟一個檔案。"_s);
     CommandLine line;
+    const QStringList conversions = parser.values(toHtml) + parser.values(toText);
+    if (!conversions.isEmpty()) {
+        if (parser.isSet(toHtml) && parser.isSet(toText))
+            return UsageError(u"--to-html 與 --to-text 只能擇一。"_s);
+        if (conversions.size() > 1 || !files.isEmpty() || parser.values(output).size() > 1)
+            return UsageError(u"一次只能轉換一個檔案。"_s);
+        const QString& input = conversions.first();
+        const std::optional<QString> path = input == u"-"_s ? input : LocalPath(input);
+        if (!path) return NotLocal(input);
+        line.conversion = parser.isSet(toHtml) ? convert::FileConversion::YbbToHtml
+                                               : convert::FileConversion::HtmlToText;
+        line.inputFile = *path;
+        line.outputFile = parser.isSet(output) ? parser.value(output) : u"-"_s;
+        return line;
+    }
+    if (parser.isSet(output)) return UsageError(u"-o 只用於 --to-html 或 --to-text。"_s);
+    if (files.size() > 1) return UsageError(u"一次只能開啟一個檔案。"_s);
     if (!files.isEmpty() && !files.first().isEmpty()) {
-        QString path = files.first();
-        // Some launchers pass a local file as an address.
-        if (path.startsWith(u"file:"_s)) path = QUrl(path).toLocalFile();
-        line.file = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+        const std::optional<QString> path = LocalPath(files.first());
+        if (!path) return NotLocal(files.first());
+        line.file = QDir::cleanPath(QDir::current().absoluteFilePath(*path));
     }
     return line;
 }
@@ -96,4 +141,18 @@ int PrintAndExit(const CommandLine& line)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
     return line.exitStatus.value_or(0);
+}
+
+int RunConversion(const CommandLine& line)
+{
+    QString error;
+    QString reason;
+    if (convert::ConvertFile(*line.conversion, line.inputFile, line.outputFile, &error, &reason))
+        return 0;
+    CommandLine failure;
+    failure.exitStatus = 1;
+    failure.output = u"quillpost："_s + error + u'\n';
+    if (!reason.isEmpty()) failure.output += reason + u'\n';
+    failure.toStandardError = true;
+    return PrintAndExit(failure);
 }

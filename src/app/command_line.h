@@ -4,9 +4,12 @@
 #include <QStringList>
 #include <optional>
 
-// The program's command line: "quillpost [FILE]". Read before the window
-// system is reached, so that --help, --version and mistakes are answered on
-// the terminal without a display.
+#include "convert/file_conversion.h"
+
+// The program's command line: "quillpost [FILE]", or "quillpost --to-html
+// FILE [-o OUT]" and "--to-text" for a conversion without a window. Read
+// before the window system is reached, so that --help, --version, the
+// conversions and mistakes are answered on the terminal without a display.
 struct CommandLine {
     // Set when the program should stop at once: print `output` (to standard
     // error when `toStandardError`) and exit with `exitStatus`.
@@ -15,6 +18,11 @@ struct CommandLine {
     bool toStandardError = false;
     // The document to open at start, as an absolute path.
     std::optional<QString> file;
+    // A conversion to run instead of the window, from `inputFile` ("-": the
+    // standard input) to `outputFile` ("-": the standard output).
+    std::optional<convert::FileConversion> conversion;
+    QString inputFile;
+    QString outputFile;
 };
 
 // `arguments` as the process received them, the program's name first. Qt's
@@ -27,3 +35,7 @@ QStringList ArgumentsOf(int argc, char* argv[]);
 
 // Prints `line.output` where it belongs; returns the exit status.
 int PrintAndExit(const CommandLine& line);
+
+// Runs `line.conversion`; returns the exit status, 1 with the reason on
+// standard error when a file cannot be read or written.
+int RunConversion(const CommandLine& line);

@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
 {
     const CommandLine commandLine = ParseCommandLine(ArgumentsOf(argc, argv));
     if (commandLine.exitStatus) return PrintAndExit(commandLine);
+    if (commandLine.conversion) return RunConversion(commandLine);
 
     // The preview's browser engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -1,25 +1,48 @@
 #include "convert/html_strip.h"
 
-#include <QStringView>
-
 namespace convert {
 
 QString StripHtmlTags(const QString& text)
 {
-    const QStringView input(text);
     QString output;
-    output.reserve(input.size());
+    output.reserve(text.size());
+    HtmlTagStripper stripper;
+    stripper.add(text, output);
+    stripper.finish(output);
+    return output;
+}
+
+void HtmlTagStripper::add(QStringView piece, QString& output)
+{
     qsizetype from = 0;
-    while (from < input.size()) {
-        const qsizetype open = input.indexOf(u'<', from);
-        if (open < 0) break;
-        const qsizetype close = input.indexOf(u'>', open + 1);
-        if (close < 0) break;
-        output.append(input.sliced(from, open - from));
+    if (!m_open.isEmpty()) {
+        // The open tag has no ">" yet, so only the new piece can close it.
+        const qsizetype close = piece.indexOf(u'>');
+        if (close < 0) {
+            m_open += piece;
+            return;
+        }
+        m_open.clear();
         from = close + 1;
     }
-    output.append(input.sliced(from));
-    return output;
+    while (from < piece.size()) {
+        const qsizetype open = piece.indexOf(u'<', from);
+        if (open < 0) break;
+        const qsizetype close = piece.indexOf(u'>', open + 1);
+        output.append(piece.sliced(from, open - from));
+        if (close < 0) {
+            m_open = piece.sliced(open).toString();
+            return;
+        }
+        from = close + 1;
+    }
+    output.append(piece.sliced(from));
+}
+
+void HtmlTagStripper::finish(QString& output)
+{
+    output.append(m_open);
+    m_open.clear();
 }
 
 }  // namespace convert

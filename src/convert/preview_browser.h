@@ -24,10 +24,10 @@ protected:
 inline constexpr char kPreviewModuleFactory[] = "quillpost_make_preview_browser";
 using PreviewModuleFactory = PreviewBrowser* (*)(QWidget* parent);
 
-// Loads the module (from beside the program, or from its lib/quillpost
-// folder) unless it is already in the process, and makes a view as a child
-// of `parent`. Throws std::runtime_error, with a text for the user, when
-// the module cannot be loaded.
+// Loads the module (from beside the program, or from the folder
+// lib/quillpost/modules of its prefix) unless it is already in the process,
+// and makes a view as a child of `parent`. Throws std::runtime_error, with a
+// text for the user, when the module cannot be loaded.
 PreviewBrowser* MakePreviewBrowser(QWidget* parent);
 
 }  // namespace convert

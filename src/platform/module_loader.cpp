@@ -20,9 +20,9 @@ void* LoadModuleEntry(const QString& file, const QString& configuredDir, const c
     }
     const QString programDir = QCoreApplication::applicationDirPath();
     QStringList found;
-    for (const QString& path : {programDir + u'/' + file,
-                                programDir + u"/../lib/quillpost/"_s + file,
-                                configuredDir + u'/' + file})
+    for (const QString& path :
+         {programDir + u'/' + file, programDir + u"/../"_s + QUILLPOST_MODULE_DIR + u'/' + file,
+          configuredDir + u'/' + file})
         if (QFileInfo::exists(path)) found.append(path);
     if (found.isEmpty()) throw std::runtime_error((failure + u"\n找不到 "_s + file).toStdString());
     if (beforeLoad) beforeLoad();

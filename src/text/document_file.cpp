@@ -115,22 +115,60 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
         QString::number(line), QString::number(column), shown, hex, encodingName);
 }
 
+// Which encoding DecodeDocument reads the bytes in. A byte-order mark before
+// valid UTF-8 means UTF-8; a mark followed by bytes that are not UTF-8 is
+// read as Big5 with the rest, so that those bytes too are written back
+// unchanged. Valid UTF-8 that is Big5 too is UTF-8 only where it reads so;
+// the UTF-8 text decoded to find that out is left in `utf8`, if given.
+FileEncoding Detect(QByteArrayView bytes, QString* utf8)
+{
+    if (bytes.startsWith(kByteOrderMark))
+        return IsValidUtf8(bytes.sliced(kByteOrderMark.size())) ? FileEncoding::Utf8Bom
+                                                                : FileEncoding::Big5;
+    if (!IsValidUtf8(bytes) || IsAscii(bytes)) return FileEncoding::Big5;
+    if (!IsCleanBig5(bytes)) return FileEncoding::Utf8;
+    QString decoded = DecodeUtf8(bytes);
+    if (!ReadsAsUtf8Text(decoded)) return FileEncoding::Big5;
+    if (utf8) *utf8 = std::move(decoded);
+    return FileEncoding::Utf8;
+}
+
+// The bytes that hold the text: all but a byte-order mark.
+QByteArrayView Body(QByteArrayView bytes, FileEncoding encoding)
+{
+    return encoding == FileEncoding::Utf8Bom ? bytes.sliced(kByteOrderMark.size()) : bytes;
+}
+
 }  // namespace
 
 DocumentText DecodeDocument(QByteArrayView bytes)
 {
-    if (bytes.startsWith(kByteOrderMark)) {
-        const QByteArrayView body = bytes.sliced(kByteOrderMark.size());
-        if (IsValidUtf8(body)) return {ToNewlines(DecodeUtf8(body)), FileEncoding::Utf8Bom};
-        // A mark followed by bytes that are not UTF-8 is read as Big5 with
-        // the rest, so that those bytes too are written back unchanged.
-    } else if (IsValidUtf8(bytes) && !IsAscii(bytes)) {
-        // Valid UTF-8 that is Big5 too is UTF-8 only where it reads so.
-        QString utf8 = DecodeUtf8(bytes);
-        if (!IsCleanBig5(bytes) || ReadsAsUtf8Text(utf8))
-            return {ToNewlines(std::move(utf8)), FileEncoding::Utf8};
-    }
-    return {ToNewlines(DecodeBig5(bytes)), FileEncoding::Big5};
+    QString utf8;
+    const FileEncoding encoding = Detect(bytes, &utf8);
+    if (encoding == FileEncoding::Big5) return {ToNewlines(DecodeBig5(bytes)), encoding};
+    if (utf8.isNull()) utf8 = DecodeUtf8(Body(bytes, encoding));
+    return {ToNewlines(std::move(utf8)), encoding};
+}
+
+FileEncoding DocumentEncoding(QByteArrayView bytes)
+{
+    return Detect(bytes, nullptr);
+}
+
+DocumentPieces::DocumentPieces(QByteArrayView bytes)
+    : m_encoding(DocumentEncoding(bytes)), m_rest(Body(bytes, m_encoding))
+{
+}
+
+QString DocumentPieces::next(qsizetype bytes)
+{
+    // A line feed byte is a whole character in both encodings (never the
+    // second byte of a Big5 code, never inside a UTF-8 sequence), and a CR LF
+    // pair ends at it, so the pieces decode as the whole would.
+    const qsizetype end = m_rest.indexOf('\n', std::max<qsizetype>(bytes, 1) - 1);
+    const QByteArrayView piece = end < 0 ? m_rest : m_rest.first(end + 1);
+    m_rest = m_rest.sliced(piece.size());
+    return ToNewlines(m_encoding == FileEncoding::Big5 ? DecodeBig5(piece) : DecodeUtf8(piece));
 }
 
 std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding, QString* error)
@@ -165,9 +203,9 @@ QString TooLargeReason(qint64 size)
                                                        megabytes(kMaxDocumentBytes));
 }
 
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason)
+std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error, QString* reason)
 {
-    const auto fail = [&](const QString& why) -> std::optional<DocumentText> {
+    const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = u"Cannot open file "_s + path;
         if (reason) *reason = why;
         return std::nullopt;
@@ -180,11 +218,18 @@ std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error
     if (info.size() > kMaxDocumentBytes) return fail(TooLargeReason(info.size()));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
     // It may have grown since it was measured.
     if (bytes.size() > kMaxDocumentBytes) return fail(TooLargeReason(bytes.size()));
-    return DecodeDocument(bytes);
+    return bytes;
+}
+
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason)
+{
+    const std::optional<QByteArray> bytes = ReadDocumentBytes(path, error, reason);
+    if (!bytes) return std::nullopt;
+    return DecodeDocument(*bytes);
 }
 
 std::optional<QStringList> ReadArticleLines(const QString& path, QString* error, QString* reason)

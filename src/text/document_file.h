@@ -30,6 +30,27 @@ struct DocumentText {
 // Big5. CR LF, lone CR and lone LF all become "\n".
 DocumentText DecodeDocument(QByteArrayView bytes);
 
+// The encoding DecodeDocument reads `bytes` in.
+FileEncoding DocumentEncoding(QByteArrayView bytes);
+
+// The text DecodeDocument makes of `bytes`, in pieces, for documents too
+// long to hold as text and converted text at once. Each piece ends after a
+// line break, but the last; together they are DecodeDocument's text. The
+// bytes must outlive this.
+class DocumentPieces {
+public:
+    explicit DocumentPieces(QByteArrayView bytes);
+    FileEncoding encoding() const { return m_encoding; }
+    bool atEnd() const { return m_rest.isEmpty(); }
+    // The next piece: at least `bytes` bytes of the file (unless it ends
+    // sooner), through the end of that line.
+    QString next(qsizetype bytes);
+
+private:
+    FileEncoding m_encoding;
+    QByteArrayView m_rest;
+};
+
 // Document text to file bytes, every line break written as CR LF. Fails when
 // the text holds a character the encoding cannot hold; `error` then names it
 // with its line and column.
@@ -43,9 +64,13 @@ inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
 // Why a document of `size` bytes or characters is refused, for the error box.
 QString TooLargeReason(qint64 size);
 
-// Reads a whole document file. On failure `error` is "Cannot open file "
-// followed by the path, and `reason` says why (the system's reason, or a file
-// larger than kMaxDocumentBytes).
+// Reads the bytes of a whole document file. On failure `error` is "Cannot
+// open file " followed by the path, and `reason` says why (the system's
+// reason, or a file larger than kMaxDocumentBytes).
+std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error,
+                                            QString* reason = nullptr);
+
+// Reads and decodes a whole document file; fails as ReadDocumentBytes does.
 std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error,
                                              QString* reason = nullptr);
 
@@ -62,6 +87,11 @@ std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error
 // reason (and what became of the old bytes) in `reason`.
 bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
                        QString* reason = nullptr);
+
+// Writes bytes made by EncodeDocument as WriteDocumentFile writes a
+// document, failing as it does once the text is encoded.
+bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
+                        QString* reason = nullptr);
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.

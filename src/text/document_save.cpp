@@ -155,7 +155,12 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
                        QString* reason)
 {
     const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
-    if (!bytes) return false;
+    return bytes && WriteDocumentBytes(path, *bytes, error, reason);
+}
+
+bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
+                        QString* reason)
+{
     const auto fail = [&](const QString& why) {
         if (error) *error = u"Cannot create file "_s + path;
         if (reason) *reason = why;
@@ -178,16 +183,16 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
     const bool exists = ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0;
     if (!exists) {
         if (!folderWritable) return fail(SystemReason(EACCES));
-        return WriteReplacing(path, *bytes, nullptr, &failure) || fail(failure.reason);
+        return WriteReplacing(path, bytes, nullptr, &failure) || fail(failure.reason);
     }
     if (old.st_nlink == 1 && folderWritable) {
-        if (WriteReplacing(path, *bytes, &old, &failure)) return true;
+        if (WriteReplacing(path, bytes, &old, &failure)) return true;
         if (!failure.reason.isEmpty()) return fail(failure.reason);
         // The owner or group cannot be given back: write in place instead.
     }
     const QString backup = BackUp(target.absoluteFilePath(), &failure);
     if (backup.isEmpty()) return fail(failure.reason + u"\n舊檔無法先行備份，檔案未寫入。"_s);
-    if (!WriteInPlace(target.absoluteFilePath(), *bytes, &failure))
+    if (!WriteInPlace(target.absoluteFilePath(), bytes, &failure))
         return fail(failure.reason + u"\n檔案已就地寫入一部分；原有內容備份在 "_s + backup);
     QFile::remove(backup);
     return true;

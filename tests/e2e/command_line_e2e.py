@@ -40,6 +40,8 @@ def answers_on_terminal(quillpost):
         (["--version"], 0, "stdout", "Quillpost 4.0 版\n"),
         (["--no-such-option"], 2, "stderr", "quillpost：不明的選項「--no-such-option」。\n"),
         (["a.txt", "b.txt"], 2, "stderr", "quillpost：一次只能開啟一個檔案。\n"),
+        (["http://example.com/a.txt"], 2, "stderr",
+         "quillpost：「http://example.com/a.txt」不是本機檔案。\n"),
     ]
     for arguments, status, stream, first_line in cases:
         run = subprocess.run([quillpost, *arguments], capture_output=True, env=without_display(),
@@ -50,10 +52,11 @@ def answers_on_terminal(quillpost):
               out.splitlines(keepends=True)[:1], [first_line])
 
 
-def opens_given_file(quillpost, folder, as_address=False):
-    """A Big5 file given by a relative path (or as a file: address, as some
-    launchers pass it) opens bound to its full path."""
-    post = os.path.join(work, "post.txt")
+def opens_given_file(quillpost, folder, as_address=False, name="post.txt"):
+    """A Big5 file given by a relative path (or as a file:// address, as some
+    launchers pass it) opens bound to its full path. A name with a colon is
+    a name, not an address."""
+    post = os.path.join(work, name)
     big5 = "中文\r\n第二行\r\n".encode("cp950")
     with open(post, "wb") as f:
         f.write(big5)
@@ -61,7 +64,8 @@ def opens_given_file(quillpost, folder, as_address=False):
     given = "file://" + post if as_address else os.path.relpath(post, folder)
     editor = subprocess.Popen([quillpost, given], cwd=folder, env=env)
     try:
-        window = wait_for(lambda: windows_of(editor).get("Quillpost 4.0--post.txt"), 30)
+        caption = "Quillpost 4.0--" + name
+        window = wait_for(lambda: windows_of(editor).get(caption), 30)
         check("caption names the given file", bool(window), True)
         if not window:
             return
@@ -76,7 +80,7 @@ def opens_given_file(quillpost, folder, as_address=False):
         wait_for(lambda: open(post, "rb").read() != big5, 10)
         with open(post, "rb") as f:
             check("Save writes the given file back as Big5", f.read(), b"x" + big5)
-        check("no question asked", sorted(windows_of(editor)), ["Quillpost 4.0--post.txt"])
+        check("no question asked", sorted(windows_of(editor)), [caption])
     finally:
         editor.kill()
         editor.wait()
@@ -137,6 +141,7 @@ try:
         quillpost = sys.argv[1]
         answers_on_terminal(quillpost)
         opens_given_file(quillpost, work)
+        opens_given_file(quillpost, work, name="file:notes.txt")
         missing_file_goes_on_untitled(quillpost)
         fits_the_screen_at_scale(2)
 finally:
