@@ -3,15 +3,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <functional>
-
 #include "text/big5_codec.h"
 #include "text/document_file.h"
 #include "text/recovery_folder.h"
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <csignal>
 
 using namespace Qt::Literals::StringLiterals;
@@ -235,66 +231,6 @@ TEST_F(DocumentFileTest, FiveMegabyteFileComesBack)
     ASSERT_TRUE(read);
     EXPECT_EQ(read->encoding, FileEncoding::Big5);
     EXPECT_EQ(read->text, document);
-}
-
-timespec Modified(const QString& path)
-{
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_mtim;
-}
-
-void SetModified(const QString& path, timespec time)
-{
-    const timespec times[2] = {time, time};
-    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
-}
-
-TEST_F(DocumentFileTest, StampTellsWhetherAnotherProgramChangedTheFile)
-{
-    using text::StampCheck;
-    const QString file = path(u"post.txt"_s);
-    // Each case starts from the file as written and read; `change` is what
-    // another program does before the check.
-    const struct {
-        const char* name;
-        std::function<void()> change;
-        StampCheck expected;
-    } cases[] = {
-        {"unchanged", [] {}, StampCheck::Same},
-        {"same bytes, a nanosecond later",
-         [&] {
-             timespec time = Modified(file);
-             time.tv_nsec = (time.tv_nsec + 1) % 1000000000;
-             SetModified(file, time);
-         },
-         StampCheck::Changed},
-        {"replaced by a file of the same size and time",
-         [&] {
-             writeRaw(path(u"other"_s), "xy\r\n");
-             SetModified(path(u"other"_s), Modified(file));
-             ::rename(QFile::encodeName(path(u"other"_s)).constData(),
-                      QFile::encodeName(file).constData());
-         },
-         StampCheck::Changed},
-        {"deleted", [&] { QFile::remove(file); }, StampCheck::Missing},
-        {"a folder in its place", [&] { QFile::remove(file) && QDir().mkdir(file); },
-         StampCheck::Changed},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QDir(file).removeRecursively();
-        QString error;
-        text::FileStamp written;
-        ASSERT_TRUE(
-            WriteDocumentFile(file, u"ab\n"_s, FileEncoding::Big5, &error, nullptr, &written));
-        text::FileStamp read;
-        ASSERT_TRUE(ReadDocumentFile(file, &error, nullptr, &read));
-        EXPECT_EQ(read, written);
-        EXPECT_EQ(text::ReadFileStamp(file), written);
-        c.change();
-        EXPECT_EQ(text::CheckFileStamp(file, read), c.expected);
-    }
 }
 
 TEST_F(DocumentFileTest, ArticleIsSplitIntoLines)
