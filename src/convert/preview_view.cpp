@@ -28,6 +28,8 @@ constexpr int kLoadWaitMs = 8000;
 // a document has been parsed; the page's own scripts never run, so nothing
 // else can say it.
 constexpr QLatin1StringView kReadyMessage("quillpost-document-ready ");
+// Said in the same way by each frame's document as soon as it is made.
+constexpr QLatin1StringView kFrameDocumentMessage("quillpost-frame-document");
 
 // Shared with callbacks that may arrive after LoadPageLines has returned.
 struct WaitState {
@@ -54,8 +56,8 @@ QWidget* AfterEngineSetUp(QWidget* parent)
 // itself only finishes once every picture has arrived or failed, which for a
 // slow server takes long. And it goes where the user asks and nowhere else: a
 // post cannot move the view by itself (a refresh, a form, a redirect of its
-// own), so what the preview shows stays the post until the user follows one
-// of its links.
+// own), nor can a frame inside it, so what the preview shows stays the post
+// until the user follows one of its links.
 class PostPage final : public QWebEnginePage {
 public:
     explicit PostPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
@@ -64,6 +66,9 @@ public:
                 [this](const QWebEngineLoadingInfo& info) {
                     if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
                         m_followingClick = false;
+                    // A new page has new frames; and the page has loaded
+                    // only once each of its frames has.
+                    m_frameLoads = 0;
                 });
         QWebEngineScript report;
         report.setName(u"document-ready"_s);
@@ -72,6 +77,14 @@ public:
         report.setRunsOnSubFrames(false);
         report.setSourceCode(u"console.log('%1' + document.URL)"_s.arg(kReadyMessage));
         scripts().insert(report);
+        QWebEngineScript frame;
+        frame.setName(u"frame-document"_s);
+        frame.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        frame.setWorldId(QWebEngineScript::ApplicationWorld);
+        frame.setRunsOnSubFrames(true);
+        frame.setSourceCode(
+            u"if (window !== window.top) console.log('%1')"_s.arg(kFrameDocumentMessage));
+        scripts().insert(frame);
     }
 
     std::function<void(const QUrl&)> onDocumentReady;
@@ -80,6 +93,7 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                   const QString&) override
     {
+        if (message == kFrameDocumentMessage && m_frameLoads > 0) --m_frameLoads;
         if (onDocumentReady && message.startsWith(kReadyMessage))
             onDocumentReady(QUrl(message.sliced(kReadyMessage.size())));
     }
@@ -87,8 +101,7 @@ protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
     {
         Q_UNUSED(url);
-        // Pictures, videos and frames inside the post load as part of it.
-        if (!isMainFrame) return true;
+        if (!isMainFrame) return acceptFrameNavigation(type);
         switch (type) {
             case NavigationTypeTyped:  // our own page, from LoadPageLines
             case NavigationTypeBackForward:
@@ -107,7 +120,34 @@ protected:
     }
 
 private:
+    // A frame loads as a picture does, once, and again where the user clicks
+    // in it; it does not move by itself.
+    bool acceptFrameNavigation(NavigationType type)
+    {
+        switch (type) {
+            case NavigationTypeOther:  // a frame's first load
+            case NavigationTypeLinkClicked:
+                ++m_frameLoads;
+                return true;
+            case NavigationTypeTyped:
+            case NavigationTypeBackForward:
+            case NavigationTypeReload:
+                return true;
+            case NavigationTypeRedirect:
+                // The engine says "redirect" both for a server sending a
+                // frame's load on and for a frame's own refresh, and does not
+                // say which frame asks. A server's redirect comes while a
+                // frame's load is under way; a refresh only once the frame
+                // has loaded. (While one frame is still loading, another
+                // frame's refresh can pass.)
+                return m_frameLoads > 0;
+            default:  // forms
+                return false;
+        }
+    }
+
     bool m_followingClick = false;  // until the clicked page has loaded
+    int m_frameLoads = 0;           // frame loads allowed that have no document yet
 };
 
 }  // namespace
@@ -149,6 +189,19 @@ QWebEngineView* PreviewView::createWindow(QWebEnginePage::WebWindowType)
     return this;
 }
 
+void PreviewView::showEvent(QShowEvent* event)
+{
+    m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    QWebEngineView::showEvent(event);
+}
+
+void PreviewView::hideEvent(QHideEvent* event)
+{
+    QWebEngineView::hideEvent(event);
+    // The engine freezes only a page it no longer takes for visible.
+    if (!m_page->isVisible()) m_page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+}
+
 int PreviewView::LoadPageLines(const QStringList& pageLines)
 {
     const QUrl url = m_handler->publish(PreviewPageBytes(pageLines));
@@ -179,6 +232,8 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
     };
     QTimer::singleShot(kLoadWaitMs, &loop, [state] { state->finish(TimedOut); });
 
+    // A page is loaded only into a working one, seen or not.
+    m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
     m_page->load(url);
     const QPointer<PreviewView> alive(this);
     loop.exec();

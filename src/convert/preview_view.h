@@ -43,6 +43,11 @@ public:
 protected:
     // Links that ask for a new window open in the view itself.
     QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
+    // Out of sight (another tab shown, the window minimised), the page is
+    // frozen: its videos, sounds, timers and fetches wait, and it comes back
+    // as it was when the view is shown again.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void applySettings();

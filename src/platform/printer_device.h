@@ -9,6 +9,14 @@ class QWidget;
 
 namespace platform {
 
+// The text of a job: the editing area's font, and its tab stops in points,
+// so that a line comes out on paper as the editing area shows it; 0 for
+// Qt's default stops.
+struct PrintFont {
+    QFont font;
+    qreal tabStopPoints = 0;
+};
+
 // What the print command asks of a printer. Lengths are in the printer's
 // device units. A failure of the printing system throws PrinterError with a
 // text for the application's error box.
@@ -20,10 +28,11 @@ public:
     // when the user cancels it.
     virtual bool setup() = 0;
     // Starts a job whose text is drawn in `font`, at its point size.
-    virtual void beginJob(const QFont& font) = 0;
+    virtual void beginJob(const PrintFont& font) = 0;
     virtual int textHeight(const QString& text) const = 0;
     virtual int printableHeight() const = 0;
-    // Draws one line, its top-left corner at (x, y), unwrapped and unclipped.
+    // Draws one line, its top-left corner at (x, y), unwrapped and unclipped,
+    // its tabs expanded to the job's tab stops.
     virtual void drawText(int x, int y, const QString& text) = 0;
     virtual void newPage() = 0;
     virtual void endJob() = 0;

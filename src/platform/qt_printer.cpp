@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QPrintDialog>
 
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
@@ -46,7 +48,7 @@ void QtPrinter::fail(const QString& what)
     throw PrinterError(what.toStdString());
 }
 
-void QtPrinter::beginJob(const QFont& font)
+void QtPrinter::beginJob(const PrintFont& font)
 {
     if (!m_printer.isValid()) fail(u"Printer selected is not valid"_s);
     if (!m_painter.begin(&m_printer)) {
@@ -54,8 +56,11 @@ void QtPrinter::beginJob(const QFont& font)
                                                                     : m_printer.outputFileName();
         fail(u"Cannot print to "_s + target);
     }
-    m_painter.setFont(font);
+    m_painter.setFont(font.font);
     m_painter.setPen(Qt::black);
+    // Without stops of its own, Qt's default: 80 pixels at 96 per inch.
+    const qreal points = font.tabStopPoints > 0 ? font.tabStopPoints : 60.0;
+    m_tabStop = points * m_printer.resolution() / 72.0;
 }
 
 int QtPrinter::textHeight(const QString& text) const
@@ -70,12 +75,22 @@ int QtPrinter::printableHeight() const
 
 void QtPrinter::drawText(int x, int y, const QString& text)
 {
-    const QFontMetrics metrics = m_painter.fontMetrics();
-    // The top edge is given; Qt draws from the baseline.
-    m_painter.drawText(
-        QRect(x, y, std::max(1, metrics.horizontalAdvance(text)), metrics.height()),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine | Qt::TextExpandTabs,
-        text);
+    // Qt's PDF output, which on this system is what printers get too, drops
+    // everything after a tab in a line laid out with its tabs. So each run
+    // between tabs is drawn by itself, at the tab stop after the run before.
+    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+    const qreal baseline = y + metrics.ascent();  // the top edge is given
+    qreal left = 0;
+    for (qsizetype start = 0;;) {
+        const qsizetype tab = text.indexOf(u'\t', start);
+        const QString run = text.mid(start, tab < 0 ? -1 : tab - start);
+        if (!run.isEmpty()) m_painter.drawText(QPointF(x + left, baseline), run);
+        if (tab < 0) return;
+        // As in the editing area: the first stop beyond the end of the run.
+        const qreal end = left + metrics.horizontalAdvance(run);
+        left = (std::floor(end / m_tabStop) + 1) * m_tabStop;
+        start = tab + 1;
+    }
 }
 
 void QtPrinter::newPage()

@@ -17,7 +17,7 @@ public:
     QPrinter& printer() { return m_printer; }
 
     bool setup() override;
-    void beginJob(const QFont& font) override;
+    void beginJob(const PrintFont& font) override;
     int textHeight(const QString& text) const override;
     int printableHeight() const override;
     void drawText(int x, int y, const QString& text) override;
@@ -31,6 +31,7 @@ private:
     QWidget* m_dialogParent;
     QPrinter m_printer{QPrinter::HighResolution};
     QPainter m_painter;
+    qreal m_tabStop = 1;  // in device units
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "print/print_job.h"
 
+#include <QFontInfo>
+#include <QPlainTextEdit>
 #include <cmath>
 
 #include "platform/printer_device.h"
@@ -31,8 +33,16 @@ QList<qsizetype> PageBreaks(qsizetype lineCount, int lineHeight, int printableHe
     return breaks;
 }
 
+platform::PrintFont EditorPrintFont(const QPlainTextEdit& editor)
+{
+    QFont font = editor.font();
+    font.setPointSizeF(QFontInfo(editor.font()).pointSizeF());
+    // Tab stops are in the editing area's pixels; a point is 1/72 inch.
+    return {font, editor.tabStopDistance() * 72.0 / editor.logicalDpiX()};
+}
+
 std::optional<qsizetype> PrintLines(platform::PrinterDevice& printer, const QStringList& lines,
-                                    const QFont& font, const PrintProgress& progress)
+                                    const platform::PrintFont& font, const PrintProgress& progress)
 {
     printer.beginJob(font);
     const int lineHeight = printer.textHeight(u"Ay"_s) + kLineGap;

@@ -6,9 +6,9 @@
 #include <functional>
 #include <optional>
 
-namespace platform {
-class PrinterDevice;
-}
+#include "platform/printer_device.h"
+
+class QPlainTextEdit;
 
 // Printing the document as plain lines with a fixed line spacing.
 namespace print {
@@ -28,11 +28,16 @@ QList<qsizetype> PageBreaks(qsizetype lineCount, int lineHeight, int printableHe
 // pages in all. Returning false calls the job off.
 using PrintProgress = std::function<bool(qsizetype finished, qsizetype total)>;
 
+// The editing area's font at the same point size on paper, and its tab
+// stops, as long on paper as on the screen.
+platform::PrintFont EditorPrintFont(const QPlainTextEdit& editor);
+
 // Prints the lines in `font` and returns the number of pages printed, or
 // nothing when `progress` called the job off. The line height is the height
 // of "Ay" plus 10 device units; each line is drawn at 10 from the left.
 // Throws what the device throws.
 std::optional<qsizetype> PrintLines(platform::PrinterDevice& printer, const QStringList& lines,
-                                    const QFont& font, const PrintProgress& progress = {});
+                                    const platform::PrintFont& font,
+                                    const PrintProgress& progress = {});
 
 }  // namespace print

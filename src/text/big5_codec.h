@@ -28,7 +28,10 @@ Big5Encoded EncodeBig5(QStringView text, Unencodable policy);
 
 // Decodes code page 950 bytes. A byte sequence that is not valid Big5 is kept:
 // each such byte becomes a placeholder that EncodeBig5 with Unencodable::Fail
-// turns back into the same byte.
+// turns back into the same byte. Encoding the text gives back the bytes, but
+// for the ten second codes of characters (A2A4 A2A5 A2A6 A2A7 A2CC A2CE F9FA
+// F9FB F9FC F9FD), which read as their characters and come back as the
+// characters' own codes.
 QString DecodeBig5(QByteArrayView bytes);
 
 // Whether every byte is part of a code page 950 code DecodeBig5 reads as a

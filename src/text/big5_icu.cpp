@@ -39,13 +39,28 @@ bool EncodesBackTo(UConverter* converter, char16_t unit, const char* bytes, int 
     return U_SUCCESS(status) && length == size && std::equal(out, out + size, bytes);
 }
 
+// Whether the converter writes the unit as a code that reads back as it.
+bool HasOwnCode(UConverter* converter, char16_t unit)
+{
+    if (QChar::isSurrogate(unit) || unit == kNotSingle) return false;
+    UErrorCode status = U_ZERO_ERROR;
+    char out[8];
+    const UChar in[1] = {unit};
+    const int32_t length = ucnv_fromUChars(converter, out, sizeof out, in, 1, &status);
+    if (U_FAILURE(status) || length < 1 || length > 2) return false;
+    char16_t back = 0;
+    int consumed = 0;
+    return DecodeOne(converter, out, length, &back, &consumed) && back == unit;
+}
+
 }  // namespace
 
 Converter OpenStrictConverter(UErrorCode* status)
 {
     Converter converter(ucnv_open("windows-950", status));
     if (U_FAILURE(*status) || !converter) return nullptr;
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, status);
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        status);
     ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                           status);
     if (U_FAILURE(*status)) return nullptr;
@@ -76,11 +91,14 @@ char16_t PairEntry(UConverter* converter, uchar lead, uchar trail)
     char16_t unit = 0;
     int consumed = 0;
     if (DecodeOne(converter, two, 2, &unit, &consumed)) {
-        // Duplicate codes decode to a character whose own code is a
-        // different pair; keeping their bytes is the only way to write the
-        // file back unchanged.
-        if (unit != kLeadOnly && EncodesBackTo(converter, unit, two, 2)) return unit;
-        return kKeepBothBytes;
+        if (unit == kLeadOnly) return kKeepBothBytes;
+        if (EncodesBackTo(converter, unit, two, 2)) return unit;
+        // A second code for a character that has a code of its own (A2CC
+        // for 十, whose code is A451) reads as that character, as code page
+        // 950 reads it; saving writes the character's own code. A code for a
+        // character the code page cannot write is kept as bytes instead, so
+        // that the text can still be saved.
+        return HasOwnCode(converter, unit) ? unit : kKeepBothBytes;
     }
     // A trail byte the converter takes as part of an unassigned code stays
     // with its lead byte, so the rest of the line keeps its alignment.

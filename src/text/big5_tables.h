@@ -5,15 +5,17 @@
 // Code page 950 as lookup tables, compiled into the program. They are read
 // out of ICU's "windows-950" converter when the program is built (see
 // big5_tables_gen.cpp), so the program has them without opening the
-// converter or filling tables at run time. Only mappings that come back to
-// the same bytes are entered, so a file read and written unchanged keeps its
-// bytes, and text that encodes reads back the same.
+// converter or filling tables at run time. Text that encodes reads back the
+// same, and a file read and written unchanged keeps its bytes, but for the
+// ten second codes of characters that have a code of their own (A2A4 for ═,
+// whose code is F9F9, A2CC for 十, A451, ...): they read as the character
+// and are written back as its own code, as code page 950 does.
 namespace text::big5 {
 
 // Marks in the decoding tables. Neither is a character code page 950 maps to:
 // U+FFFF is a noncharacter, and no double-byte code decodes to U+0000.
 inline constexpr char16_t kNotSingle = 0xFFFF;      // in kSingle: the byte starts a pair
-inline constexpr char16_t kLeadOnly = 0x0000;       // in kPairs: keep the first byte, go on at the second
+inline constexpr char16_t kLeadOnly = 0x0000;       // in kPairs: keep the lead, go on at the trail
 inline constexpr char16_t kKeepBothBytes = 0xFFFF;  // in kPairs: keep both bytes as placeholders
 
 // What each byte alone reads as, or kNotSingle.

@@ -40,8 +40,12 @@ void Fill(Tables& tables, UConverter* converter)
         for (int trail = 0; trail < 256; ++trail) {
             const char16_t entry = PairEntry(converter, uchar(lead), uchar(trail));
             tables.pairs[lead][trail] = entry;
-            if (entry != kLeadOnly && entry != kKeepBothBytes)
-                tables.encode[entry >> 8][entry & 0xFF] = quint16(lead << 8 | trail);
+            // A second code of a character reads as it, but the character
+            // is written with its own code.
+            const quint16 code = quint16(lead << 8 | trail);
+            if (entry != kLeadOnly && entry != kKeepBothBytes &&
+                EncodeEntry(converter, entry) == code)
+                tables.encode[entry >> 8][entry & 0xFF] = code;
         }
     }
 }

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -85,21 +87,8 @@ qsizetype FirstLoneSurrogate(QStringView text)
     return -1;
 }
 
-QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype column,
-                    QStringView encodingName);
-
-// `text` has CR LF breaks here; line and column count from 1, the column in
-// the same units as the editing area's caret positions.
-QString UnencodableMessage(QStringView text, qsizetype index, QStringView encodingName)
-{
-    const QStringView before = text.first(index);
-    const qsizetype line = before.count(u'\n') + 1;
-    const qsizetype column = index - (before.lastIndexOf(u'\n') + 1) + 1;
-    return RefusalText(text, index, line, column, encodingName);
-}
-
-QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype column,
-                    QStringView encodingName)
+// "的字元「X」(U+XXXX)" for the character at text[index].
+QString CharacterText(QStringView text, qsizetype index)
 {
     char32_t codePoint = text[index].unicode();
     QString shown = text.sliced(index, 1).toString();
@@ -111,8 +100,34 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
         shown = QString(QChar::ReplacementCharacter);  // half a character cannot be shown
     }
     const QString hex = QString::number(uint(codePoint), 16).toUpper().rightJustified(4, u'0');
-    return u"第 %1 行第 %2 列的字元「%3」(U+%4) 無法以 %5 儲存，檔案未寫入。"_s.arg(
-        QString::number(line), QString::number(column), shown, hex, encodingName);
+    return u"的字元「%1」(U+%2)"_s.arg(shown, hex);
+}
+
+QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype column,
+                    FileEncoding encoding)
+{
+    const QString where = u"第 %1 行第 %2 列"_s.arg(QString::number(line), QString::number(column));
+    if (encoding == FileEncoding::Big5) {
+        return where + CharacterText(text, index) +
+               u" 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s;
+    }
+    // A byte of a Big5 file that was no character has no UTF-8 form.
+    if (IsBig5Placeholder(text, index)) {
+        const uint byte = text[index].unicode() - kBig5PlaceholderBase;
+        return where + u"是原檔中不成字的位元組 0x%1，無法以 UTF-8 儲存，檔案未寫入。"_s.arg(
+                           QString::number(byte, 16).toUpper());
+    }
+    return where + CharacterText(text, index) + u" 無法以 UTF-8 儲存，檔案未寫入。"_s;
+}
+
+// `text` has CR LF breaks here; line and column count from 1, the column in
+// the same units as the editing area's caret positions.
+QString UnencodableMessage(QStringView text, qsizetype index, FileEncoding encoding)
+{
+    const QStringView before = text.first(index);
+    const qsizetype line = before.count(u'\n') + 1;
+    const qsizetype column = index - (before.lastIndexOf(u'\n') + 1) + 1;
+    return RefusalText(text, index, line, column, encoding);
 }
 
 // Which encoding DecodeDocument reads the bytes in. A byte-order mark before
@@ -177,7 +192,7 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
     if (encoding == FileEncoding::Big5) {
         Big5Encoded encoded = EncodeBig5(withCrLf, Unencodable::Fail);
         if (!encoded.ok()) {
-            if (error) *error = UnencodableMessage(withCrLf, encoded.failedAt, u"Big5");
+            if (error) *error = UnencodableMessage(withCrLf, encoded.failedAt, encoding);
             return std::nullopt;
         }
         return std::move(encoded.bytes);
@@ -185,7 +200,7 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
     // toUtf8 would write a lone surrogate as "?", silently changing the text.
     const qsizetype lone = FirstLoneSurrogate(withCrLf);
     if (lone >= 0) {
-        if (error) *error = UnencodableMessage(withCrLf, lone, u"UTF-8");
+        if (error) *error = UnencodableMessage(withCrLf, lone, encoding);
         return std::nullopt;
     }
     QByteArray bytes;
@@ -203,7 +218,8 @@ QString TooLargeReason(qint64 size)
                                                        megabytes(kMaxDocumentBytes));
 }
 
-std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error, QString* reason)
+std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error, QString* reason,
+                                            FileStamp* stamp)
 {
     const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = u"Cannot open file "_s + path;
@@ -218,16 +234,20 @@ std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error,
     if (info.size() > kMaxDocumentBytes) return fail(TooLargeReason(info.size()));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
+    struct stat opened {};
+    if (::fstat(file.handle(), &opened) != 0) return fail(qt_error_string(errno));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
     // It may have grown since it was measured.
     if (bytes.size() > kMaxDocumentBytes) return fail(TooLargeReason(bytes.size()));
+    if (stamp) *stamp = StampOf(opened);
     return bytes;
 }
 
-std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason)
+std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error, QString* reason,
+                                             FileStamp* stamp)
 {
-    const std::optional<QByteArray> bytes = ReadDocumentBytes(path, error, reason);
+    const std::optional<QByteArray> bytes = ReadDocumentBytes(path, error, reason, stamp);
     if (!bytes) return std::nullopt;
     return DecodeDocument(*bytes);
 }
@@ -248,8 +268,7 @@ qsizetype FirstUnencodable(QStringView text, FileEncoding encoding)
 QString UnencodableMessage(QStringView text, qsizetype index, qsizetype line, qsizetype column,
                            FileEncoding encoding)
 {
-    return RefusalText(text, index, line, column,
-                       encoding == FileEncoding::Big5 ? u"Big5"_s : u"UTF-8"_s);
+    return RefusalText(text, index, line, column, encoding);
 }
 
 }  // namespace text

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+#include "text/file_stamp.h"
+
 // Document files: the document is held with "\n" line breaks, as the editing
 // area gives it; files have CR LF breaks and are Big5 unless they were UTF-8
 // when read, in which case they are written back as UTF-8.
@@ -66,13 +68,15 @@ QString TooLargeReason(qint64 size);
 
 // Reads the bytes of a whole document file. On failure `error` is "Cannot
 // open file " followed by the path, and `reason` says why (the system's
-// reason, or a file larger than kMaxDocumentBytes).
+// reason, or a file larger than kMaxDocumentBytes). `stamp` gets the file's
+// stamp as it was when reading began, so that a change made while it was
+// read counts as a change.
 std::optional<QByteArray> ReadDocumentBytes(const QString& path, QString* error,
-                                            QString* reason = nullptr);
+                                            QString* reason = nullptr, FileStamp* stamp = nullptr);
 
 // Reads and decodes a whole document file; fails as ReadDocumentBytes does.
 std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error,
-                                             QString* reason = nullptr);
+                                             QString* reason = nullptr, FileStamp* stamp = nullptr);
 
 // Writes a whole document file. The old file is replaced only once the new
 // one is complete (a failed write leaves it as it was), and the new one gets
@@ -82,16 +86,20 @@ std::optional<DocumentText> ReadDocumentFile(const QString& path, QString* error
 // place, after its old bytes have been copied to a backup in the recovery
 // folder; the backup is removed once the write has succeeded and kept, named
 // in `reason`, when it has not.
+// A replaced file's extended attributes (its ACL, its SELinux label, user.*
+// attributes) are given to the new one too, each that the file system and
+// the program's rights allow; one refused does not stop the save.
 // Errors: an unencodable character as EncodeDocument names it (nothing is
 // written), or "Cannot create file " followed by the path, with the system's
-// reason (and what became of the old bytes) in `reason`.
+// reason (and what became of the old bytes) in `reason`. After a successful
+// save `stamp` is the stamp of the file as written.
 bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
-                       QString* reason = nullptr);
+                       QString* reason = nullptr, FileStamp* stamp = nullptr);
 
 // Writes bytes made by EncodeDocument as WriteDocumentFile writes a
 // document, failing as it does once the text is encoded.
 bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
-                        QString* reason = nullptr);
+                        QString* reason = nullptr, FileStamp* stamp = nullptr);
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.
@@ -103,6 +111,8 @@ qsizetype FirstUnencodable(QStringView text, FileEncoding encoding);
 
 // Why a save stops at text[index]: the character, its code point and the
 // encoding, at `line` and `column` (both from 1) as the caller numbers them.
+// A Big5 refusal adds that the save encoding can be switched to UTF-8; a
+// byte kept from a Big5 file, refused in UTF-8, is named as the byte.
 QString UnencodableMessage(QStringView text, qsizetype index, qsizetype line, qsizetype column,
                            FileEncoding encoding);
 

@@ -1,5 +1,5 @@
 // Saving a document file without losing the old one or what it was: its
-// owner, group, mode and hard links.
+// owner, group, mode, extended attributes and hard links.
 #include "text/document_file.h"
 #include "text/recovery_folder.h"
 
@@ -11,9 +11,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -61,11 +63,53 @@ int WriteAt(int handle, const QByteArray& bytes)
     return 0;
 }
 
+// Asks a size-then-fill call such as listxattr or getxattr for the whole
+// answer, again if it grew in between; nothing when the call fails.
+template <class Call>
+std::optional<QByteArray> AskWhole(Call call)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const ssize_t size = call(nullptr, 0);
+        if (size <= 0) return size == 0 ? std::optional(QByteArray()) : std::nullopt;
+        QByteArray answer(size, Qt::Uninitialized);
+        const ssize_t got = call(answer.data(), size_t(answer.size()));
+        if (got >= 0) return answer.left(got);
+        if (errno != ERANGE) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The ACL a new file takes from its folder's default ACL; the old file's
+// access was its mode alone when it had none.
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+
+// Gives the new file every extended attribute of the old one that the
+// program may read; one the file system or the program's rights refuse is
+// left out and the others are still given.
+void CopyExtendedAttributes(const QByteArray& oldFile, int handle)
+{
+    const char* const from = oldFile.constData();
+    const std::optional<QByteArray> names =
+        AskWhole([&](char* list, size_t size) { return ::listxattr(from, list, size); });
+    bool hadAccessAcl = false;
+    for (const QByteArray& name : names.value_or(QByteArray()).split('\0')) {
+        if (name.isEmpty()) continue;
+        hadAccessAcl |= name == kAccessAcl;
+        const std::optional<QByteArray> value = AskWhole([&](char* data, size_t size) {
+            return ::getxattr(from, name.constData(), data, size);
+        });
+        if (value)
+            ::fsetxattr(handle, name.constData(), value->constData(), size_t(value->size()), 0);
+    }
+    if (!hadAccessAcl) ::fremovexattr(handle, kAccessAcl);
+}
+
 // Writes the new file beside the old one and renames it over it, giving it
-// the old file's owner, group and mode first. Returns false, with nothing
-// changed and no failure, when the owner or group cannot be given.
+// the old file's owner, group, mode and extended attributes first. Returns
+// false, with nothing changed and no failure, when the owner or group cannot
+// be given.
 bool WriteReplacing(const QString& path, const QByteArray& bytes, const struct stat* old,
-                    Failure* failure)
+                    const QByteArray& oldFile, Failure* failure, FileStamp* stamp)
 {
     QSaveFile file(path);
     // Unbuffered, so that the bytes go through WriteAt and its error is
@@ -93,10 +137,16 @@ bool WriteReplacing(const QString& path, const QByteArray& bytes, const struct s
         file.cancelWriting();
         return false;
     }
+    // After writing, which would clear a capability attribute.
+    if (old) CopyExtendedAttributes(oldFile, file.handle());
+    // Renaming keeps the modification time and the inode.
+    struct stat written {};
+    const bool stamped = ::fstat(file.handle(), &written) == 0;
     if (!file.commit()) {
         failure->reason = file.errorString();
         return false;
     }
+    if (stamp) *stamp = stamped ? StampOf(written) : FileStamp{};
     return true;
 }
 
@@ -133,7 +183,7 @@ QString BackUp(const QString& path, Failure* failure)
 
 // Overwrites the file itself: same inode, so owner, group, mode and every
 // hard link stay as they were.
-bool WriteInPlace(const QString& path, const QByteArray& bytes, Failure* failure)
+bool WriteInPlace(const QString& path, const QByteArray& bytes, Failure* failure, FileStamp* stamp)
 {
     const QByteArray name = QFile::encodeName(path);
     const int handle = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
@@ -144,6 +194,8 @@ bool WriteInPlace(const QString& path, const QByteArray& bytes, Failure* failure
     int error = WriteAt(handle, bytes);
     if (!error && ::ftruncate(handle, off_t(bytes.size())) != 0) error = errno;
     if (!error && ::fsync(handle) != 0) error = errno;
+    struct stat written {};
+    if (!error && stamp) *stamp = ::fstat(handle, &written) == 0 ? StampOf(written) : FileStamp{};
     if (::close(handle) != 0 && !error) error = errno;
     if (error) failure->reason = SystemReason(error);
     return !error;
@@ -152,14 +204,14 @@ bool WriteInPlace(const QString& path, const QByteArray& bytes, Failure* failure
 }  // namespace
 
 bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encoding, QString* error,
-                       QString* reason)
+                       QString* reason, FileStamp* stamp)
 {
     const std::optional<QByteArray> bytes = EncodeDocument(text, encoding, error);
-    return bytes && WriteDocumentBytes(path, *bytes, error, reason);
+    return bytes && WriteDocumentBytes(path, *bytes, error, reason, stamp);
 }
 
 bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
-                        QString* reason)
+                        QString* reason, FileStamp* stamp)
 {
     const auto fail = [&](const QString& why) {
         if (error) *error = u"Cannot create file "_s + path;
@@ -180,19 +232,21 @@ bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* e
 
     Failure failure;
     struct stat old {};
-    const bool exists = ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0;
+    const QByteArray oldFile = QFile::encodeName(target.absoluteFilePath());
+    const bool exists = ::stat(oldFile.constData(), &old) == 0;
     if (!exists) {
         if (!folderWritable) return fail(SystemReason(EACCES));
-        return WriteReplacing(path, bytes, nullptr, &failure) || fail(failure.reason);
+        return WriteReplacing(path, bytes, nullptr, oldFile, &failure, stamp) ||
+               fail(failure.reason);
     }
     if (old.st_nlink == 1 && folderWritable) {
-        if (WriteReplacing(path, bytes, &old, &failure)) return true;
+        if (WriteReplacing(path, bytes, &old, oldFile, &failure, stamp)) return true;
         if (!failure.reason.isEmpty()) return fail(failure.reason);
         // The owner or group cannot be given back: write in place instead.
     }
     const QString backup = BackUp(target.absoluteFilePath(), &failure);
     if (backup.isEmpty()) return fail(failure.reason + u"\n舊檔無法先行備份，檔案未寫入。"_s);
-    if (!WriteInPlace(target.absoluteFilePath(), bytes, &failure))
+    if (!WriteInPlace(target.absoluteFilePath(), bytes, &failure, stamp))
         return fail(failure.reason + u"\n檔案已就地寫入一部分；原有內容備份在 "_s + backup);
     QFile::remove(backup);
     return true;

@@ -117,9 +117,10 @@ TEST_F(DropTest, ARefusedSaveNumbersTheShownRowAndPutsTheCaretOnTheCharacter)
     action("N27")->trigger();
     EXPECT_EQ(
         prompts.asked(),
-        QStringList{u"error:第 %1 行第 %2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。"_s
-                        .arg(row.row + 1)
-                        .arg(position - row.rowStart + 1)});
+        QStringList{
+            u"error:第 %1 行第 %2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s
+                .arg(row.row + 1)
+                .arg(position - row.rowStart + 1)});
     EXPECT_EQ(caret(), position);
     EXPECT_EQ(form.statusPanelText(0),
               u"  行: %1  列: %2"_s.arg(row.row + 1).arg(position - row.rowStart + 1));

@@ -78,7 +78,7 @@ public:
         m_device.printer().setOutputFileName(path);
     }
     bool setup() override { return true; }
-    void beginJob(const QFont& font) override { m_device.beginJob(font); }
+    void beginJob(const platform::PrintFont& font) override { m_device.beginJob(font); }
     int textHeight(const QString& text) const override { return m_device.textHeight(text); }
     int printableHeight() const override { return m_device.printableHeight(); }
     void drawText(int x, int y, const QString& text) override { m_device.drawText(x, y, text); }
@@ -126,15 +126,44 @@ TEST_F(PrintCommandTest, ThePagesReportedAreThePagesOfThePdfFile)
     EXPECT_EQ(pages, (300 + perPage - 1) / perPage);
 }
 
+// A tab in a printed line moves the rest of the line to the next tab stop,
+// as far on paper as it is in the editing area, and nothing is left out.
+TEST_F(PrintCommandTest, TabsArePrintedAsTheEditingAreaShowsThem)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"tabs.pdf"_s);
+    PdfWithoutDialog device(pdf);
+    form.setPrinterDevice(device);
+    setText(u"名稱\t價格\tabc\n\t縮排的一行"_s);
+    form.N26Click();
+    ASSERT_EQ(prompts.asked(), QStringList{u"message:列印完成！共計列印： 1 頁"_s});
+
+    // Where each word begins, in points: <word xMin="..." ...>WORD</word>.
+    const QString boxes = Poppler(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
+    QMap<QString, double> left;
+    const QRegularExpression word(u"<word xMin=\"([0-9.]+)\"[^>]*>([^<]+)</word>"_s);
+    for (const QRegularExpressionMatch& match : word.globalMatch(boxes))
+        left.insert(match.captured(2), match.captured(1).toDouble());
+    ASSERT_TRUE(left.contains(u"名稱"_s)) << boxes.toStdString();
+    for (const QString& after : {u"價格"_s, u"abc"_s, u"縮排的一行"_s})
+        ASSERT_TRUE(left.contains(after)) << after.toStdString() << boxes.toStdString();
+
+    const double tab = form.Memo1->tabStopDistance() * 72.0 / form.Memo1->logicalDpiX();
+    const double start = left[u"名稱"_s];
+    EXPECT_NEAR(left[u"價格"_s] - start, tab, 1.0);
+    EXPECT_NEAR(left[u"abc"_s] - start, 2 * tab, 1.0);
+    EXPECT_NEAR(left[u"縮排的一行"_s] - start, tab, 1.0);
+}
+
 TEST(SystemPrinter, AJobCalledOffLeavesNoFile)
 {
     QTemporaryDir dir;
     platform::QtPrinter device(nullptr);
     device.printer().setOutputFormat(QPrinter::PdfFormat);
     device.printer().setOutputFileName(dir.filePath(u"out.pdf"_s));
-    EXPECT_EQ(print::PrintLines(device, Numbered(300), QFont(),
-                                [](qsizetype, qsizetype) { return false; }),
-              std::nullopt);
+    EXPECT_EQ(
+        print::PrintLines(device, Numbered(300), {}, [](qsizetype, qsizetype) { return false; }),
+        std::nullopt);
     EXPECT_FALSE(QFile::exists(dir.filePath(u"out.pdf"_s)));
 }
 
@@ -143,7 +172,7 @@ TEST(SystemPrinter, AnUnwritableFileIsAnError)
     platform::QtPrinter device(nullptr);
     device.printer().setOutputFormat(QPrinter::PdfFormat);
     device.printer().setOutputFileName(u"/nonexistent-directory/out.pdf"_s);
-    EXPECT_THROW(print::PrintLines(device, Numbered(3), QFont()), platform::PrinterError);
+    EXPECT_THROW(print::PrintLines(device, Numbered(3), {}), platform::PrinterError);
 }
 
 }  // namespace

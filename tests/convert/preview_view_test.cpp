@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QImage>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -88,8 +89,8 @@ QByteArray PngOfSize(int width, int height)
 }
 
 // A tiny HTTP server on 127.0.0.1 in the test's own event loop: serves a
-// picture at /pic.png and a page at /page.htm, and records every path asked
-// for.
+// picture at /pic.png, a page at /page.htm, a page that asks to be loaded
+// again every second at /refresh.htm, and records every path asked for.
 class PictureServer {
 public:
     PictureServer() : m_png(PngOfSize(3, 2))
@@ -126,6 +127,9 @@ private:
             type = "text/plain";
             body = "moved";
             extraHeaders = "Location: /page.htm\r\n";
+        } else if (path == u"/refresh.htm") {
+            type = "text/html";
+            body = "<meta http-equiv=\"refresh\" content=\"1\"><p>refreshing</p>";
         } else if (path == u"/page.htm") {
             type = "text/html";
             body = "<p>linked page</p>";
@@ -326,6 +330,41 @@ TEST_F(PreviewViewTest, NavigatesOnlyWhereTheUserClicks)
     ASSERT_NO_FATAL_FAILURE(ClickElement(u"link"_s));
     EXPECT_TRUE(WaitFor([&] { return PlainText(m_view, false).trimmed() == u"linked page"_s; }));
     EXPECT_EQ(m_view.url().toString(), page);
+}
+
+// A frame in the post loads once, as a picture does, following its server's
+// redirect, and then stays still however often its page asks to be loaded
+// again. Behind the other tab the page is frozen; it comes back as it was.
+TEST(PreviewFrames, LoadOnceStayStillAndFreezeBehindTheOtherTab)
+{
+    PictureServer server;
+    QTabWidget tabs;
+    tabs.addTab(new QWidget, u"source"_s);
+    auto* const view = new PreviewView;
+    tabs.addTab(view, u"preview"_s);
+    tabs.resize(640, 480);
+    tabs.setCurrentWidget(view);
+    tabs.show();
+    ASSERT_EQ(view->LoadPageLines(BuildPreviewPageLines(
+                  {u"<iframe src=\""_s + server.url(u"/refresh.htm"_s) + u"\"></iframe>"_s,
+                   u"<iframe src=\""_s + server.url(u"/moved"_s) + u"\"></iframe> end"_s})),
+              PreviewView::Loaded);
+    EXPECT_TRUE(WaitFor([&] { return server.requested().contains(u"/page.htm"_s); }));
+    QTest::qWait(3500);
+    EXPECT_EQ(server.requested().count(u"/refresh.htm"_s), 1)
+        << server.requested().join(u' ').toStdString();
+    EXPECT_EQ(server.requested().count(u"/page.htm"_s), 1);
+
+    const QUrl shown = view->url();
+    const QString text = PlainText(*view);
+    EXPECT_TRUE(text.contains(u"refreshing"_s) && text.contains(u"linked page"_s))
+        << text.toStdString();
+    tabs.setCurrentIndex(0);
+    EXPECT_EQ(view->page()->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+    tabs.setCurrentWidget(view);
+    EXPECT_EQ(view->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+    EXPECT_EQ(view->url(), shown);
+    EXPECT_EQ(PlainText(*view), text);
 }
 
 TEST_F(PreviewViewTest, PostsOfSeveralMegabytesStillPreview)

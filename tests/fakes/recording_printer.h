@@ -34,11 +34,11 @@ public:
         ++setups;
         return setupAnswer;
     }
-    void beginJob(const QFont& jobFont) override
+    void beginJob(const platform::PrintFont& jobFont) override
     {
         failIf(u"begin");
         ++jobsBegun;
-        font = jobFont;
+        font = jobFont.font;
         pages = {{}};
     }
     int textHeight(const QString&) const override { return lineTextHeight; }

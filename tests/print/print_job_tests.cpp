@@ -45,7 +45,7 @@ TEST(PrintJob, DrawsEachLineAtTheLeftOffsetOneLineHeightApart)
     RecordingPrinter printer;  // LH = 100 + 10, T = 56
     QFont font(u"Serif"_s);
     font.setPointSize(12);
-    EXPECT_EQ(print::PrintLines(printer, Numbered(60), font), 2);
+    EXPECT_EQ(print::PrintLines(printer, Numbered(60), {font}), 2);
     ASSERT_EQ(printer.pages.size(), 2);
     ASSERT_EQ(printer.pages[0].size(), 57);
     EXPECT_EQ(printer.pages[0].first(), (RecordingPrinter::Drawn{10, 110, u"line 1"_s}));
@@ -63,14 +63,14 @@ TEST(PrintJob, DrawsEachLineAtTheLeftOffsetOneLineHeightApart)
         told.append({finished, total});
         return finished < 2;
     };
-    EXPECT_EQ(print::PrintLines(stopped, Numbered(200), font, stop), std::nullopt);
+    EXPECT_EQ(print::PrintLines(stopped, Numbered(200), {font}, stop), std::nullopt);
     EXPECT_EQ(told, (QList<QPair<qsizetype, qsizetype>>{{1, 4}, {2, 4}}));
     EXPECT_EQ(stopped.pages.size(), 2);
     EXPECT_EQ(stopped.jobsAborted, 1);
     EXPECT_EQ(stopped.jobsEnded, 0);
 
     RecordingPrinter empty;
-    EXPECT_EQ(print::PrintLines(empty, {}, font), 1);
+    EXPECT_EQ(print::PrintLines(empty, {}, {font}), 1);
     EXPECT_EQ(empty.pages, QList<QList<RecordingPrinter::Drawn>>{{}});
     EXPECT_EQ(empty.jobsBegun, 1);
     EXPECT_EQ(empty.jobsEnded, 1);

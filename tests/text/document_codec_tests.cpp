@@ -47,10 +47,10 @@ TEST(DocumentCodec, FinalLineBreakSurvives)
 
 TEST(DocumentCodec, Big5FileWithCrLfComesBackByteForByte)
 {
-    // Chinese text, a duplicate code (A2CC), a stray lead byte before a line
-    // break and one at the very end.
+    // Chinese text, a code no character has (A3C0), a stray lead byte before
+    // a line break and one at the very end.
     const QByteArray file =
-        Big5(u"【公告】測試，請勿回覆。\r\n[b]粗體[/b]\r\n"_s) + "\xA2\xCC\xA4\r\n\tend\xA4";
+        Big5(u"【公告】測試，請勿回覆。\r\n[b]粗體[/b]\r\n"_s) + "\xA3\xC0\xA4\r\n\tend\xA4";
     const text::DocumentText read = DecodeDocument(file);
     EXPECT_EQ(read.encoding, FileEncoding::Big5);
     EXPECT_FALSE(read.text.contains(u'\r'));
@@ -121,10 +121,14 @@ TEST(DocumentCodec, UnencodableCharacterIsNamedWithLineAndColumn)
 {
     QString error;
     EXPECT_FALSE(EncodeDocument(u"first\n\nab😀c"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 3 行第 3 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。"_s);
+    EXPECT_EQ(
+        error,
+        u"第 3 行第 3 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s);
 
     EXPECT_FALSE(EncodeDocument(u"x\r\n한"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 2 行第 1 列的字元「한」(U+D55C) 無法以 Big5 儲存，檔案未寫入。"_s);
+    EXPECT_EQ(
+        error,
+        u"第 2 行第 1 列的字元「한」(U+D55C) 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s);
 
     // A character left after others that also cannot be encoded: the first is named.
     EXPECT_FALSE(EncodeDocument(u"ไ中한"_s, FileEncoding::Big5, &error));
@@ -137,6 +141,10 @@ TEST(DocumentCodec, LoneSurrogateIsRefusedInUtf8)
     EXPECT_FALSE(EncodeDocument(u"ok\nab\xD83D"_s, FileEncoding::Utf8, &error));
     EXPECT_EQ(error, u"第 2 行第 3 列的字元「\uFFFD」(U+D83D) 無法以 UTF-8 儲存，檔案未寫入。"_s);
     EXPECT_FALSE(EncodeDocument(u"\xDE00"_s, FileEncoding::Utf8Bom, &error));
+    // A byte of a Big5 file that was no character is named as the byte.
+    EXPECT_FALSE(EncodeDocument(text::DecodeBig5("ab\xA4"), FileEncoding::Utf8, &error));
+    EXPECT_EQ(error,
+              u"第 1 行第 3 列是原檔中不成字的位元組 0xA4，無法以 UTF-8 儲存，檔案未寫入。"_s);
 }
 
 TEST(DocumentCodec, FiveMegabyteBig5DocumentComesBack)

@@ -68,7 +68,7 @@ TEST_F(DocumentFileTest, Big5FileReadAndSavedUnchangedKeepsItsBytes)
 {
     const QByteArray bytes =
         text::EncodeBig5(u"發表時間：\r\n【測試】\r\n"_s, text::Unencodable::Fail).bytes +
-        "\xA2\xCC\x81\r\n";
+        "\xA3\xC0\x81\r\n";
     writeRaw(path(u"post.txt"_s), bytes);
 
     QString error;
@@ -119,7 +119,9 @@ TEST_F(DocumentFileTest, UnencodableCharacterWritesNothing)
     writeRaw(path(u"post.txt"_s), "old\r\n");
     QString error;
     EXPECT_FALSE(WriteDocumentFile(path(u"post.txt"_s), u"一\n二😀"_s, FileEncoding::Big5, &error));
-    EXPECT_EQ(error, u"第 2 行第 2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。"_s);
+    EXPECT_EQ(
+        error,
+        u"第 2 行第 2 列的字元「😀」(U+1F600) 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s);
     EXPECT_EQ(readRaw(path(u"post.txt"_s)), QByteArray("old\r\n"));
 
     EXPECT_FALSE(WriteDocumentFile(path(u"other.txt"_s), u"😀"_s, FileEncoding::Big5, &error));

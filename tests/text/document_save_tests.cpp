@@ -1,4 +1,4 @@
-// Saves that keep the file: owner, group, mode and hard links, writing in
+// Saves that keep the file: owner, group, mode, extended attributes and hard links, writing in
 // place where a new file could not keep them, and the system's reason when a
 // save fails. Run as the superuser, the tests also save as another user; where
 // that is not possible they skip.
@@ -13,11 +13,13 @@
 #include <pwd.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 using text::FileEncoding;
@@ -111,6 +113,35 @@ TEST_F(DocumentSaveTest, OwnerGroupModeAndHardLinksAreKept)
         }
     }
     EXPECT_EQ(backups(), QStringList());
+}
+
+TEST_F(DocumentSaveTest, UserAttributesAreKeptAcrossAReplacingSave)
+{
+    const QString target = path(u"tagged.txt"_s);
+    WriteAll(target, "old");
+    const QByteArray name = QFile::encodeName(target);
+    const struct {
+        const char* name;
+        QByteArray value;
+    } attributes[] = {{"user.origin", "https://example.org/forum"}, {"user.empty", ""}};
+    for (const auto& attribute : attributes) {
+        if (::setxattr(name.constData(), attribute.name, attribute.value.constData(),
+                       size_t(attribute.value.size()), 0) != 0)
+            GTEST_SKIP() << "the file system of " << m_dir.path().toStdString()
+                         << " refuses user attributes: " << std::strerror(errno);
+    }
+    const ino_t before = Stat(target).st_ino;
+
+    QString error;
+    ASSERT_TRUE(WriteDocumentFile(target, u"new"_s, FileEncoding::Big5, &error))
+        << error.toStdString();
+    EXPECT_NE(Stat(target).st_ino, before);  // really a new file
+    for (const auto& attribute : attributes) {
+        char value[64] = {};
+        const ssize_t size = ::getxattr(name.constData(), attribute.name, value, sizeof value);
+        EXPECT_EQ(QByteArray(value, qMax<ssize_t>(size, 0)), attribute.value) << attribute.name;
+        EXPECT_EQ(size, attribute.value.size()) << attribute.name;
+    }
 }
 
 // Saved by another user who may write the file but not give a new file its

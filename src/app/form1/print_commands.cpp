@@ -1,5 +1,4 @@
 // The print command: the lines as the editing area shows them, in its font.
-#include <QFontInfo>
 #include <QProgressDialog>
 #include <climits>
 
@@ -18,9 +17,7 @@ void TForm1::N26Click()
         m_printer = m_systemPrinter.get();
     }
     if (!m_printer->setup()) return;
-    // The editing area's font at the same point size on paper.
-    QFont font = Memo1->font();
-    font.setPointSizeF(QFontInfo(Memo1->font()).pointSizeF());
+    const platform::PrintFont font = print::EditorPrintFont(*Memo1);
     // A long job shows how far it has got and can be called off; the window
     // waits meanwhile, but keeps drawing itself.
     QProgressDialog progress(u"列印中…"_s, u"取消"_s, 0, 1, this);
