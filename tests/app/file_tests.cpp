@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "app/form_fixture.h"
 
@@ -337,6 +339,7 @@ TEST_F(FileTest, TheSaveEncodingIsTheUsersChoice)
     open(u"post.txt"_s);
     edit(u"ok\nab😀"_s);
     action("N27")->trigger();
+    EXPECT_TRUE(prompts.asked().last().contains(u"「儲存編碼」"_s));
     EXPECT_EQ(read(u"post.txt"_s), "old\r\n");
 
     form.Memo1->document()->setModified(false);
@@ -361,6 +364,73 @@ TEST_F(FileTest, TheSaveEncodingIsTheUsersChoice)
     action("N63")->trigger();
     action("N27")->trigger();
     EXPECT_EQ(read(u"bom.txt"_s), "\xEF\xBB\xBFx");
+}
+
+// Save asks before it overwrites what another program made of the bound
+// file; No writes nothing and keeps the document as it was.
+TEST_F(FileTest, SaveAsksBeforeOverwritingAnotherProgramsChanges)
+{
+    const QString question =
+        u"yesno:檔案已變更|「post.txt」已被其他程式修改過，要以目前的內容覆蓋它嗎？"_s;
+    const auto replace = [&](const QByteArray& bytes) {
+        write(u"new.tmp"_s, bytes);  // as an editor saves: a new file renamed over
+        ASSERT_EQ(::rename(QFile::encodeName(path(u"new.tmp"_s)).constData(),
+                           QFile::encodeName(path(u"post.txt"_s)).constData()),
+                  0);
+    };
+    const struct {
+        const char* change;
+        std::function<void()> make;
+        bool asks;
+    } cases[] = {
+        {"unchanged", [] {}, false},
+        {"rewritten", [&] { write(u"post.txt"_s, "theirs\r\n"); }, true},
+        {"replaced, same size", [&] { replace("OLD\r\n"); }, true},
+        {"deleted", [&] { QFile::remove(path(u"post.txt"_s)); }, false},
+        {"a folder now",
+         [&] {
+             QFile::remove(path(u"post.txt"_s));
+             QDir(dir.path()).mkdir(u"post.txt"_s);
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        for (const bool yes : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.change << (yes ? ", Yes" : ", No"));
+            QDir(path(u"post.txt"_s)).removeRecursively();
+            QFile::remove(path(u"post.txt"_s));
+            write(u"post.txt"_s, "old\r\n");
+            open(u"post.txt"_s);
+            edit(u"mine"_s);
+            c.make();
+            const QByteArray before = read(u"post.txt"_s);
+            prompts.clearAsked();
+            prompts.yesNoAnswers = {yes};
+            action("N27")->trigger();
+            EXPECT_EQ(prompts.asked().contains(question), c.asks);
+            if (c.asks && !yes) {
+                EXPECT_EQ(read(u"post.txt"_s), before);
+                EXPECT_TRUE(modified());
+                EXPECT_EQ(form.currentFileName(), path(u"post.txt"_s));
+            } else if (QFileInfo(path(u"post.txt"_s)).isFile() || !c.asks) {
+                EXPECT_EQ(read(u"post.txt"_s), "mine");
+                EXPECT_FALSE(modified());
+            }
+        }
+    }
+    // Saved under another name, or under its own after a save, nothing is asked.
+    QDir(path(u"post.txt"_s)).removeRecursively();
+    write(u"post.txt"_s, "old\r\n");
+    open(u"post.txt"_s);
+    edit(u"mine"_s);
+    write(u"post.txt"_s, "theirs\r\n");
+    prompts.clearAsked();
+    prompts.fileAnswers = {path(u"other.txt"_s)};
+    action("N11")->trigger();
+    edit(u"more"_s);
+    action("N27")->trigger();
+    EXPECT_EQ(prompts.asked(), QStringList{u"file"_s});
+    EXPECT_EQ(read(u"other.txt"_s), "more");
 }
 
 TEST_F(FileTest, ClearKeepsTheBindingAndASaveWritesAnEmptyFile)

@@ -1,12 +1,14 @@
 // The file menu: New, Open, Save, Save As, Insert article and Send to
 // clipboard, and putting a recovered document back.
 #include <QAction>
+#include <QFileInfo>
 #include <QTextCursor>
 
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "markup/editor_lines.h"
 #include "text/document_file.h"
+#include "text/file_stamp.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,6 +20,7 @@ void TForm1::N7Click()
     setCaptionFor(kUntitled);
     m_currentFileName = kUntitled;
     setFileEncoding(text::FileEncoding::Big5);
+    m_fileStamp.reset();
 }
 
 void TForm1::SpeedButton18Click()
@@ -32,7 +35,8 @@ bool TForm1::openDocument(const QString& path)
 {
     QString error;
     QString reason;
-    const auto document = text::ReadDocumentFile(path, &error, &reason);
+    text::FileStamp stamp;
+    const auto document = text::ReadDocumentFile(path, &error, &reason, &stamp);
     if (!document) {
         m_prompts.errorWithDetail(error, reason);
         return false;
@@ -41,6 +45,7 @@ bool TForm1::openDocument(const QString& path)
     Memo1->document()->setModified(false);
     setFileEncoding(document->encoding);
     m_currentFileName = path;
+    m_fileStamp = stamp;
     setCaptionFor(path);
     return true;
 }
@@ -55,7 +60,8 @@ bool TForm1::writeDocument(const QString& path)
     QString error;
     QString reason;
     const QString document = markup::DocumentText(*Memo1);
-    if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error, &reason)) {
+    text::FileStamp stamp;
+    if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error, &reason, &stamp)) {
         if (reason.isEmpty()) {
             showRefusedCharacter(document, &error);
             m_prompts.error(error);
@@ -65,6 +71,7 @@ bool TForm1::writeDocument(const QString& path)
         return false;
     }
     m_encodingAsRead = m_fileEncoding;
+    m_fileStamp = stamp;
     Memo1->document()->setModified(false);
     return true;
 }
@@ -92,6 +99,14 @@ void TForm1::N27Click()
         SpeedButton19Click();
         return;
     }
+    // Another program's changes since the file was read or written are not
+    // overwritten without a word. A file deleted meanwhile is written anew.
+    if (m_fileStamp &&
+        text::CheckFileStamp(m_currentFileName, *m_fileStamp) == text::StampCheck::Changed &&
+        !m_prompts.askYesNo(u"檔案已變更"_s,
+                            u"「"_s + QFileInfo(m_currentFileName).fileName() +
+                                u"」已被其他程式修改過，要以目前的內容覆蓋它嗎？"_s))
+        return;
     writeDocument(m_currentFileName);
 }
 
@@ -145,6 +160,8 @@ void TForm1::restoreDocument(const QString& text, const QString& fileName,
     Memo1->document()->setModified(true);
     setFileEncoding(encoding);
     m_currentFileName = fileName;
+    // What the file is now is all that is known of it.
+    m_fileStamp = text::ReadFileStamp(fileName);
     setCaptionFor(fileName);
 }
 

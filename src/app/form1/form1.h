@@ -4,10 +4,12 @@
 #include <QMainWindow>
 #include <QStringView>
 #include <memory>
+#include <optional>
 
 #include "app/document_host.h"
 #include "platform/prompts.h"
 #include "text/document_file.h"
+#include "text/file_stamp.h"
 
 class QAction;
 class QComboBox;
@@ -296,6 +298,9 @@ private:
     // The encoding the document was read in: UTF-8 chosen for a file read
     // with a byte-order mark keeps the mark.
     text::FileEncoding m_encodingAsRead = text::FileEncoding::Big5;
+    // The bound file as it was last read or written, to tell another
+    // program's changes; unknown for a new document.
+    std::optional<text::FileStamp> m_fileStamp;
     bool m_insertToggle = false;  // flips with every press of the Insert key
     std::unique_ptr<platform::PrinterDevice> m_systemPrinter;  // made on the first print
     platform::PrinterDevice* m_printer = nullptr;
