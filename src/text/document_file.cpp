@@ -107,6 +107,12 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
                     FileEncoding encoding)
 {
     const QString where = u"第 %1 行第 %2 列"_s.arg(QString::number(line), QString::number(column));
+    if (encoding == FileEncoding::Big5 && IsBig5Placeholder(text, index)) {
+        const uint byte = text[index].unicode() - kBig5PlaceholderBase;
+        return where +
+               u"是原檔中不成字的位元組 0x%1，存成 Big5 會和後面的字合成另一個字，檔案未寫入。"_s
+                   .arg(QString::number(byte, 16).toUpper());
+    }
     if (encoding == FileEncoding::Big5) {
         return where + CharacterText(text, index) +
                u" 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s;
@@ -118,6 +124,22 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
                            QString::number(byte, 16).toUpper());
     }
     return where + CharacterText(text, index) + u" 無法以 UTF-8 儲存，檔案未寫入。"_s;
+}
+
+// A byte kept from a Big5 file is written back as it was read. Next to other
+// bytes than it had in the file (an edit took its neighbour away), a lead
+// byte can pair with the byte that now follows it into a character, which
+// would change the text. The index in `text` of the first kept byte that
+// does so in `bytes`, its encoding, or -1.
+qsizetype FirstJoiningByte(QStringView text, QByteArrayView bytes)
+{
+    qsizetype kept = 0;
+    while (kept < text.size() && !IsBig5Placeholder(text, kept)) ++kept;
+    if (kept == text.size()) return -1;  // nothing kept, nothing to pair
+    const QString back = DecodeBig5(bytes);
+    const qsizetype same =
+        std::mismatch(text.begin(), text.end(), back.begin(), back.end()).first - text.begin();
+    return same == text.size() && back.size() == text.size() ? -1 : same;
 }
 
 // `text` has CR LF breaks here; line and column count from 1, the column in
@@ -191,6 +213,7 @@ std::optional<QByteArray> EncodeDocument(QStringView text, FileEncoding encoding
     const QString withCrLf = ToCrLf(text);
     if (encoding == FileEncoding::Big5) {
         Big5Encoded encoded = EncodeBig5(withCrLf, Unencodable::Fail);
+        if (encoded.ok()) encoded.failedAt = FirstJoiningByte(withCrLf, encoded.bytes);
         if (!encoded.ok()) {
             if (error) *error = UnencodableMessage(withCrLf, encoded.failedAt, encoding);
             return std::nullopt;
@@ -261,7 +284,10 @@ std::optional<QStringList> ReadArticleLines(const QString& path, QString* error,
 
 qsizetype FirstUnencodable(QStringView text, FileEncoding encoding)
 {
-    if (encoding == FileEncoding::Big5) return EncodeBig5(text, Unencodable::Fail).failedAt;
+    if (encoding == FileEncoding::Big5) {
+        const Big5Encoded encoded = EncodeBig5(text, Unencodable::Fail);
+        return encoded.ok() ? FirstJoiningByte(text, encoded.bytes) : encoded.failedAt;
+    }
     return FirstLoneSurrogate(text);
 }
 

@@ -147,6 +147,23 @@ TEST(DocumentCodec, LoneSurrogateIsRefusedInUtf8)
               u"第 1 行第 3 列是原檔中不成字的位元組 0xA4，無法以 UTF-8 儲存，檔案未寫入。"_s);
 }
 
+TEST(DocumentCodec, AKeptByteThatWouldPairWithANewNeighbourIsRefused)
+{
+    // A4 then "<" stays a kept byte; with the tag stripped it would meet "x"
+    // and come back as the character A4 78.
+    QString text = text::DecodeBig5("ok\n\xA4<b>x");
+    ASSERT_EQ(EncodeDocument(text, FileEncoding::Big5, nullptr), QByteArray("ok\r\n\xA4<b>x"));
+    text.remove(u"<b>"_s);
+    QString error;
+    EXPECT_FALSE(EncodeDocument(text, FileEncoding::Big5, &error));
+    EXPECT_EQ(
+        error,
+        u"第 2 行第 1 列是原檔中不成字的位元組 0xA4，存成 Big5 會和後面的字合成另一個字，檔案未寫入。"_s);
+    EXPECT_EQ(text::FirstUnencodable(text, FileEncoding::Big5), 3);
+    // Its neighbour gone, at the end, it is written back alone.
+    EXPECT_TRUE(EncodeDocument(text.chopped(1), FileEncoding::Big5, nullptr));
+}
+
 TEST(DocumentCodec, FiveMegabyteBig5DocumentComesBack)
 {
     const QByteArray line =
