@@ -18,7 +18,8 @@
 using namespace Qt::Literals::StringLiterals;
 
 struct TForm1::MenuRow {
-    enum Kind { Command, Check, Separator, HiddenSeparator, Hidden };
+    // Check: a check item ticked at start; Unchecked: one that starts off.
+    enum Kind { Command, Check, Unchecked, Separator, HiddenSeparator, Hidden };
     const char* name;  // layout name; nullptr for an unnamed separator
     QString caption;
     QKeySequence shortcut;
@@ -90,6 +91,8 @@ void TForm1::buildMenus()
              {"YBB2", u"YBB字型工具列"_s, {}, &TForm1::YBB2Click, R::Check},
              {"N54", {}, {}, nullptr, R::HiddenSeparator},
              {"N55", u"亮度文字特效"_s, {}, &TForm1::N55Click, R::Hidden},
+             {nullptr, {}, {}, nullptr, R::Separator},
+             {"N57", u"即時預覽"_s, Qt::Key_F6, &TForm1::N57Click, R::Unchecked},
          }},
         {u"尋找(&S)"_s,
          {
@@ -165,10 +168,10 @@ QAction* TForm1::addMenuRow(QMenu* menu, const MenuRow& row)
         entry = menu->addAction(row.caption);
         entry->setShortcut(row.shortcut);
         entry->setShortcutContext(Qt::WindowShortcut);
-        if (row.kind == MenuRow::Check) {
+        if (row.kind == MenuRow::Check || row.kind == MenuRow::Unchecked) {
             // The mark flips by itself before the handler runs.
             entry->setCheckable(true);
-            entry->setChecked(true);
+            entry->setChecked(row.kind == MenuRow::Check);
         }
         connect(entry, &QAction::triggered, this,
                 [this, handler = row.handler] { runCommand(handler); });
