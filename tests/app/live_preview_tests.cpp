@@ -47,7 +47,9 @@ TEST_F(LivePreviewTest, PageFollowsTypingOnceItPausesAndScrollsWithTheCaret)
     QElapsedTimer typed;
     typed.start();
     QTest::qWait(150);
-    if (typed.elapsed() < LivePreview::kPauseMs) EXPECT_EQ(loads, 1);  // no pause yet
+    if (typed.elapsed() < LivePreview::kPauseMs) {
+        EXPECT_EQ(loads, 1);  // typing has not paused long enough yet
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return loads == 2; }, 8000));
     QTest::qWait(1000);
     EXPECT_EQ(loads, 2);  // one page for the whole burst
