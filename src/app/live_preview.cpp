@@ -18,6 +18,8 @@ namespace {
 constexpr int kReadPartMs = 8;
 // A caret moved without typing: the view follows once it rests a moment.
 constexpr int kCaretPauseMs = 150;
+// Lines of a post marked for the scrolling at most, about (see build()).
+constexpr int kMarkedLines = 20000;
 
 }  // namespace
 
@@ -120,9 +122,12 @@ void LivePreview::readPart()
 void LivePreview::build()
 {
     m_step = Step::Building;
-    m_builder.start([this, lines = std::move(m_lines)] {
-        const QByteArray page = convert::PreviewPageBytes(
-            convert::BuildPreviewPageLines(lines, convert::LineAnchors::Marked));
+    // Every line marked makes the page half as large again; a long post gets
+    // fewer marks, the engine's time going with the page's size.
+    const int step = 1 + int(m_lines.size() / kMarkedLines);
+    m_builder.start([this, lines = std::move(m_lines), step] {
+        const QByteArray page =
+            convert::PreviewPageBytes(convert::BuildPreviewPageLines(lines, step));
         QMetaObject::invokeMethod(
             this, [this, page] { built(page); }, Qt::QueuedConnection);
     });

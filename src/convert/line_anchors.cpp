@@ -49,7 +49,7 @@ enum class State {
 
 class Marker {
 public:
-    explicit Marker(QStringView html) : m_html(html)
+    Marker(QStringView html, int step) : m_html(html), m_step(std::max(step, 1))
     {
         m_out.reserve(html.size() + html.size() / 4);
     }
@@ -125,7 +125,7 @@ private:
         ++m_at;
         if (c != u'\n') return;
         ++m_line;
-        if (m_state == State::Data && m_tables == 0 && !m_rawRest)
+        if (m_line % m_step == 0 && m_state == State::Data && m_tables == 0 && !m_rawRest)
             m_out.append(u"<qp-l id=%1%2></qp-l>"_s.arg(kLineAnchorPrefix).arg(m_line));
     }
 
@@ -308,6 +308,7 @@ private:
     }
 
     QStringView m_html;
+    int m_step;
     QString m_out;
     qsizetype m_at = 0;
     int m_line = 0;
@@ -320,9 +321,9 @@ private:
 
 }  // namespace
 
-QString WithLineAnchors(QStringView html)
+QString WithLineAnchors(QStringView html, int step)
 {
-    return Marker(html).run();
+    return Marker(html, step).run();
 }
 
 }  // namespace convert

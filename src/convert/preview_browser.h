@@ -23,9 +23,10 @@ public:
     // page has been parsed, false when it failed, timed out or a later page
     // replaced it; the view goes on showing what it showed until then.
     virtual void ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done) = 0;
-    // Scrolls the page so that the start of the post's line `line` (its
-    // nearest marked line above, see WithLineAnchors) is `fraction` of the
-    // view's height from its top.
+    // Scrolls the page so that the start of the post's line `line` is
+    // `fraction` of the view's height from its top. The line is found by the
+    // nearest marked line at or above it (see WithLineAnchors), the lines in
+    // between taken as tall as that one.
     virtual void ScrollToLine(int line, double fraction) = 0;
 
 protected:

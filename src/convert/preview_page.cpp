@@ -7,11 +7,11 @@
 
 namespace convert {
 
-QStringList BuildPreviewPageLines(const QStringList& documentLines, LineAnchors anchors)
+QStringList BuildPreviewPageLines(const QStringList& documentLines, int anchorStep)
 {
     QString converted = ConvertYbbToHtml(text::JoinLines(documentLines, u"\r\n"));
     // The converter keeps every line break, so its lines are the document's.
-    if (anchors == LineAnchors::Marked) converted = WithLineAnchors(converted);
+    if (anchorStep > 0) converted = WithLineAnchors(converted, anchorStep);
     QString page;
     page.reserve(kPreviewPageHead.size() + converted.size() + kPreviewPageTail.size());
     page.append(kPreviewPageHead).append(converted).append(kPreviewPageTail);

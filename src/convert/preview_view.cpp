@@ -24,6 +24,10 @@ namespace {
 // Long enough for the engine's first start on a busy machine, short enough
 // that a stuck engine does not hold the preview command for long.
 constexpr int kLoadWaitMs = 8000;
+// A page shown without waiting may take its time: a post of 10 MB keeps the
+// engine busy for half a minute and more on a slow machine, and a newer page
+// would only start it over.
+constexpr int kShowWaitMs = 180000;
 
 // Said on the console, from the application's own script world, as soon as
 // a document has been parsed; the page's own scripts never run, so nothing
@@ -214,7 +218,7 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
             });
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
             [finish] { finish(false); });
-    QTimer::singleShot(kLoadWaitMs, watch, [finish] { finish(false); });
+    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
     static_cast<PostPage*>(m_page.get())->onDocumentReady = [finish, url](const QUrl& ready) {
         if (ready == url) finish(true);
     };
@@ -235,9 +239,11 @@ void PreviewView::ScrollToLine(int line, double fraction)
     // scripts stay off.
     const QString script =
         uR"((function (line, fraction) {
-  let mark = null;
-  for (let i = line; i > 0 && !mark; --i) mark = document.getElementById('%1' + i);
-  const top = mark ? mark.getBoundingClientRect().top + window.scrollY : 0;
+  let mark = null, i = line;
+  for (; i > 0 && !mark; --i) mark = document.getElementById('%1' + i);
+  // Lines between marks taken as tall as the marked one.
+  const box = mark ? mark.getBoundingClientRect() : null;
+  const top = box ? box.top + window.scrollY + (line - i - 1) * box.height : 0;
   window.scrollTo(window.scrollX, Math.max(0, top - fraction * window.innerHeight));
 })(%2, %3))"_s.arg(kLineAnchorPrefix)
             .arg(line)

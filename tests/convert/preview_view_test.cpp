@@ -397,9 +397,8 @@ TEST_F(PreviewViewTest, LineMarksChangeNothingShown)
         const QString tree = Evaluate(m_view, u"document.body.outerHTML"_s).toString();
 
         bool arrived = false;
-        m_view.ShowPage(
-            PreviewPageBytes(BuildPreviewPageLines(c.post, convert::LineAnchors::Marked)),
-            [&](bool ok) { arrived = ok; });
+        m_view.ShowPage(PreviewPageBytes(BuildPreviewPageLines(c.post, 1)),
+                        [&](bool ok) { arrived = ok; });
         ASSERT_TRUE(WaitFor([&] { return arrived; })) << post.toStdString();
         QList<int> marked;
         for (const QVariant& id :
