@@ -34,7 +34,7 @@ public:
     {
         scan::Tag tag;
         while (m_scanner.next(tag)) {
-            if (tag.flaw != Flaw::None) report(tag, flawDescription(tag));
+            if (tag.flaw != Flaw::None) found({tag, What::Flaw, {}});
             if (tag.flaw == Flaw::Unended || tag.flaw == Flaw::Stray || tag.role == Role::Single)
                 continue;
             if (tag.role == Role::Opener)
@@ -42,30 +42,67 @@ public:
             else
                 close(tag);
         }
+        // The openers left open, in the order of the text like the rest.
+        QList<Found> unclosed;
         for (const Open& open : m_stack) {
-            if (open.closed || open.tag.flaw != Flaw::None) continue;
-            QString description =
-                Quoted(textOf(open.tag)) + u"沒有結束標籤"_s + Quoted(closerFor(open.tag));
-            if (open.tag.form == Form::Colour) description += u"："_s + result(open.tag);
-            report(open.tag, description);
+            if (unclosed.size() == kMaxTagProblems) break;
+            if (!open.closed && !open.flawed) unclosed.append({tagOf(open), What::Unclosed, {}});
         }
-        // Only the openers left open come out of order.
-        std::stable_sort(
-            m_problems.begin(), m_problems.end(),
-            [](const TagProblem& a, const TagProblem& b) { return a.start < b.start; });
-        return m_problems;
+        QList<TagProblem> problems;
+        for (qsizetype a = 0, b = 0;
+             problems.size() < kMaxTagProblems && (a < m_found.size() || b < unclosed.size());) {
+            const bool first = b == unclosed.size() ||
+                               (a < m_found.size() && m_found[a].tag.start < unclosed[b].tag.start);
+            const Found& next = first ? m_found[a++] : unclosed[b++];
+            problems.append({next.tag.start, next.tag.length, describe(next)});
+        }
+        return problems;
     }
 
 private:
-    struct Open {
+    enum class What { Flaw, NoOpener, Crossed, Unclosed };
+    // A problem found, described only if it is among those reported.
+    struct Found {
         scan::Tag tag;
-        bool closed = false;
+        What what;
+        scan::Tag other;  // the tag a closer crossed
     };
+    // An open tag, small: a long post may leave a great many open.
+    struct Open {
+        qsizetype start;
+        int length;
+        qint16 kind;
+        bool flawed;
+        bool closed;
+    };
+
+    void found(const Found& problem)
+    {
+        // Later problems cannot be among the first kMaxTagProblems.
+        if (m_found.size() < kMaxTagProblems) m_found.append(problem);
+    }
 
     void open(const scan::Tag& tag)
     {
-        m_open[tag.kind].push_back(m_stack.size());
-        m_stack.push_back({tag});
+        m_open[tag.kind].push_back(quint32(m_stack.size()));
+        m_stack.push_back(
+            {tag.start, int(tag.length), qint16(tag.kind), tag.flaw != Flaw::None, false});
+    }
+
+    // The opener back as the scanner gave it; its value is where its kind
+    // puts it.
+    scan::Tag tagOf(const Open& open) const
+    {
+        const scan::Kind& kind = scan::KindAt(open.kind);
+        scan::Tag tag{open.start, open.length,  0,         0, open.kind,
+                      kind.form,  Role::Opener, Flaw::None};
+        const qsizetype prefix = kind.form == Form::Colour ? 1 : kind.opener.size();
+        const qsizetype suffix = kind.form == Form::Address ? 2 : 1;
+        if (kind.form != Form::Plain) {
+            tag.valueStart = open.start + prefix;
+            tag.valueLength = qMax<qsizetype>(0, open.length - prefix - suffix);
+        }
+        return tag;
     }
 
     // The innermost open tag of the same kind closes, wherever it stands;
@@ -74,19 +111,36 @@ private:
     // tag is handled a fixed number of times.
     void close(const scan::Tag& tag)
     {
-        std::vector<size_t>& mine = m_open[tag.kind];
+        std::vector<quint32>& mine = m_open[tag.kind];
         if (mine.empty()) {
-            if (tag.flaw == Flaw::None) report(tag, Quoted(textOf(tag)) + u"沒有對應的開始標籤"_s);
+            if (tag.flaw == Flaw::None) found({tag, What::NoOpener, {}});
             return;
         }
         const size_t index = mine.back();
         mine.pop_back();
-        if (index + 1 != m_stack.size() && tag.flaw == Flaw::None) {
-            report(tag, Quoted(textOf(tag)) + u"出現在"_s + Quoted(textOf(m_stack.back().tag)) +
-                            u"結束之前，標籤交錯"_s);
-        }
+        if (index + 1 != m_stack.size() && tag.flaw == Flaw::None)
+            found({tag, What::Crossed, tagOf(m_stack.back())});
         m_stack[index].closed = true;
         while (!m_stack.empty() && m_stack.back().closed) m_stack.pop_back();
+    }
+
+    QString describe(const Found& problem)
+    {
+        const QString quoted = Quoted(textOf(problem.tag));
+        switch (problem.what) {
+            case What::Flaw:
+                return flawDescription(problem.tag);
+            case What::NoOpener:
+                return quoted + u"沒有對應的開始標籤"_s;
+            case What::Crossed:
+                return quoted + u"出現在"_s + Quoted(textOf(problem.other)) +
+                       u"結束之前，標籤交錯"_s;
+            case What::Unclosed:
+                break;
+        }
+        QString description = quoted + u"沒有結束標籤"_s + Quoted(closerFor(problem.tag));
+        if (problem.tag.form == Form::Colour) description += u"："_s + result(problem.tag);
+        return description;
     }
 
     QString flawDescription(const scan::Tag& tag)
@@ -116,13 +170,13 @@ private:
     QString result(const scan::Tag& tag)
     {
         constexpr qsizetype kAfter = 8;
-        const qsizetype end = m_scanner.lineEnd(tag.start);
         qsizetype from = tag.start;
         const bool spaceRead = tag.role == Role::Opener ? tag.flaw != Flaw::NoSpaceBefore
                                                         : tag.flaw == Flaw::SpaceBefore;
         if (tag.form == Form::Colour && spaceRead && from > 0 && m_text[from - 1] == u' ') --from;
         qsizetype to = tag.start + tag.length;
-        for (const qsizetype stop = std::min(end, to + kAfter); to < stop && m_text[to] != u'[';)
+        for (const qsizetype stop = std::min(m_text.size(), to + kAfter);
+             to < stop && m_text[to] != u'[' && m_text[to] != u'\n';)
             ++to;
         const QString stretch = m_text.sliced(from, to - from).toString();
         return Quoted(stretch) + u"會變成"_s + Quoted(ConvertYbbToHtml(stretch));
@@ -144,16 +198,11 @@ private:
 
     QStringView textOf(const scan::Tag& tag) const { return m_text.sliced(tag.start, tag.length); }
 
-    void report(const scan::Tag& tag, const QString& description)
-    {
-        m_problems.append({tag.start, tag.length, description});
-    }
-
     QStringView m_text;
     scan::Scanner m_scanner;
     std::vector<Open> m_stack;
-    std::vector<std::vector<size_t>> m_open;  // per kind, where its open tags stand
-    QList<TagProblem> m_problems;
+    std::vector<std::vector<quint32>> m_open;  // per kind, where its open tags stand
+    QList<Found> m_found;
 };
 
 // The tag whose content is a picture's address.

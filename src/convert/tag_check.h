@@ -36,8 +36,10 @@ struct TagProblem {
 // size and colour tags (their "]" needs a space after it; a colour opener
 // needs a space before it, at the start of a line too; a colour closer must
 // have none), with what the converter makes of the text there. A tag breaking
-// a spacing rule is reported for that alone. One pass over the text; `text`
+// a spacing rule is reported for that alone. At most kMaxTagProblems, the
+// first in the text, however many there are. One pass over the text; `text`
 // has "\n" line breaks.
+inline constexpr qsizetype kMaxTagProblems = 1000;
 QList<TagProblem> CheckTags(QStringView text);
 
 // Tag names and brackets; attribute values (addresses, face names, colours,

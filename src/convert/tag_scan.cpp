@@ -162,7 +162,8 @@ bool Scanner::bracket(Tag& tag)
                     return true;
                 }
                 tag.length = close + 2 - p;
-                tag.valueLength = close - tag.valueStart;
+                // In "[url=\"]" the one quote opens and ends the address.
+                tag.valueLength = qMax<qsizetype>(0, close - tag.valueStart);
                 m_at = m_free = close + 2;
                 return true;
             }

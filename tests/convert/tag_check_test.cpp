@@ -78,6 +78,7 @@ TEST(TagCheck, ColoursTheTagsOfOneParagraph)
         {u"[b]x[/b] [hr]"_s, u"nnn.nnnn.nnnn"_s},
         {u"[url=\"a.htm\"]a[/url]"_s, u"nnnnnnvvvvvnn.nnnnnn"_s},
         {u"[img]p.png[/img]"_s, u"nnnnnvvvvvnnnnnn"_s},
+        {u"[url=\"]x"_s, u"nnnnnnn."_s},
         {u" [red] x[/red] "_s, u".nvvvn..nnvvvn."_s},
         {u"[font=Arial]Hi [size=2] a"_s, u"uuuuuuuuuuuu...nnnnnnvn.."_s},
         {u"他也 [/b] a[1]b"_s, u"...nnnn......"_s},  // a closer's opener may stand above
