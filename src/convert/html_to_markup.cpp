@@ -267,6 +267,35 @@ private:
     QTextList* m_list = nullptr;
 };
 
+// How deep the elements of the HTML nest, at most: each start tag one level
+// in, each end tag one level out. Elements that never hold others (<br>,
+// <img>) or whose end tags may be left out (<p>, <li>, <td>) do not count.
+// Qt's import takes time growing with the square of the depth and more.
+qsizetype NestingDepth(QStringView html)
+{
+    static const QStringList kFlat = {
+        u"area"_s,  u"base"_s, u"br"_s,   u"col"_s,    u"embed"_s, u"hr"_s,  u"img"_s,
+        u"input"_s, u"link"_s, u"meta"_s, u"source"_s, u"track"_s, u"wbr"_s, u"p"_s,
+        u"li"_s,    u"td"_s,   u"th"_s,   u"tr"_s,     u"dt"_s,    u"dd"_s,  u"option"_s};
+    qsizetype depth = 0, deepest = 0;
+    for (qsizetype i = 0; i + 1 < html.size(); ++i) {
+        if (html[i] == u'/' && html[i + 1] == u'>') {
+            depth = qMax<qsizetype>(0, depth - 1);
+            continue;
+        }
+        if (html[i] != u'<') continue;
+        const bool end = html[i + 1] == u'/';
+        qsizetype name = i + (end ? 2 : 1), stop = name;
+        while (stop < html.size() && stop - name < 8 && html[stop].isLetterOrNumber()) ++stop;
+        if (stop == name || !html[name].isLetter()) continue;
+        if (kFlat.contains(html.sliced(name, stop - name).toString(), Qt::CaseInsensitive))
+            continue;
+        depth = end ? qMax<qsizetype>(0, depth - 1) : depth + 1;
+        deepest = qMax(deepest, depth);
+    }
+    return deepest;
+}
+
 QString PlainText(const QTextDocument& document)
 {
     return document.toPlainText().remove(QChar::ObjectReplacementCharacter);
@@ -276,7 +305,7 @@ QString PlainText(const QTextDocument& document)
 
 QString HtmlToMarkup(const QString& html)
 {
-    if (html.size() > kMaxHtmlToMarkup) return {};
+    if (html.size() > kMaxHtmlToMarkup || NestingDepth(html) > kMaxHtmlNesting) return {};
     DetachedDocument document;
     document.setHtml(html);
     const qsizetype bound = kGrowth * html.size() + kSlack;

@@ -15,11 +15,13 @@ namespace convert {
 // it refers to. The markup converts back to the same formatting: face, size
 // and colour tags keep their spaces, and no colour closer follows a space.
 //
-// The work is bounded: HTML longer than kMaxHtmlToMarkup characters gives
-// the empty text (the caller pastes the plain text instead), and where the
-// tags would make the markup more than a few times as long as the HTML, the
-// text comes without them.
-inline constexpr qsizetype kMaxHtmlToMarkup = 4 * 1024 * 1024;
+// The work is bounded: HTML longer than kMaxHtmlToMarkup characters, or
+// whose elements nest deeper than kMaxHtmlNesting, gives the empty text (the
+// caller pastes the plain text instead); Qt's import takes about a second
+// for the longest. Where the tags would make the markup more than a few
+// times as long as the HTML, the text comes without them.
+inline constexpr qsizetype kMaxHtmlToMarkup = 1024 * 1024;
+inline constexpr qsizetype kMaxHtmlNesting = 500;
 QString HtmlToMarkup(const QString& html);
 
 }  // namespace convert

@@ -53,6 +53,18 @@ TEST(HtmlToMarkup, WritesTheToolbarsForms)
     }
 }
 
+TEST(HtmlToMarkup, LeavesHtmlTooLongOrTooDeepToThePlainText)
+{
+    const QString deep = u"<div>"_s.repeated(convert::kMaxHtmlNesting + 1) + u"x"_s;
+    EXPECT_EQ(convert::HtmlToMarkup(deep), QString());
+    EXPECT_EQ(convert::HtmlToMarkup(u"<div>"_s.repeated(convert::kMaxHtmlNesting) + u"x"_s),
+              u"x"_s);
+    // Line breaks, paragraphs and list items nest nothing.
+    EXPECT_FALSE(convert::HtmlToMarkup(u"<p>a<br>"_s.repeated(2000)).isEmpty());
+    const QString longest = u"<b>x</b>"_s.repeated(convert::kMaxHtmlToMarkup / 8 + 1);
+    EXPECT_EQ(convert::HtmlToMarkup(longest), QString());
+}
+
 // Each visible character with the formatting it shows.
 QStringList Formatting(const QString& html)
 {
