@@ -112,19 +112,25 @@ protected:
 TEST_F(SettingsTest, RememberedInTheConfigurationFolder)
 {
     const QString folder = m_dir.filePath(u"config"_s);
+    const auto flip = [](TForm1& form, const char* name) {
+        form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    };
     {
         const auto form = startWith(folder);
-        EXPECT_FALSE(ticked(*form, "N57"));
-        form->findChild<QAction*>(u"N57"_s)->trigger();
+        EXPECT_FALSE(ticked(*form, "N57") || ticked(*form, "N58"));
+        flip(*form, "N57");
+        flip(*form, "N58");
     }
     EXPECT_TRUE(QFile::exists(folder + u"/quillpost/quillpost.conf"_s));
     {
         const auto form = startWith(folder);
-        EXPECT_TRUE(ticked(*form, "N57"));
+        EXPECT_TRUE(ticked(*form, "N57") && ticked(*form, "N58"));
         EXPECT_NE(form->EmbeddedWB2, nullptr);
-        form->findChild<QAction*>(u"N57"_s)->trigger();
+        flip(*form, "N57");
     }
-    EXPECT_FALSE(ticked(*startWith(folder), "N57"));
+    const auto form = startWith(folder);
+    EXPECT_FALSE(ticked(*form, "N57"));
+    EXPECT_TRUE(ticked(*form, "N58"));
     EXPECT_EQ(m_prompts.asked(), QStringList{});
 }
 
@@ -139,10 +145,12 @@ TEST_F(SettingsTest, UnusableFileIsIgnoredSilently)
     ASSERT_TRUE(QDir().mkpath(unreadable + u"/quillpost/quillpost.conf"_s));
     for (const QString& folder : {blocker.fileName(), unreadable}) {
         const auto form = startWith(folder);
-        EXPECT_FALSE(ticked(*form, "N57"));
-        form->findChild<QAction*>(u"N57"_s)->trigger();
-        EXPECT_TRUE(ticked(*form, "N57"));
-        EXPECT_FALSE(ticked(*startWith(folder), "N57")) << folder.toStdString();
+        for (const char* name : {"N57", "N58"}) {
+            EXPECT_FALSE(ticked(*form, name));
+            form->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+            EXPECT_TRUE(ticked(*form, name));
+            EXPECT_FALSE(ticked(*startWith(folder), name)) << folder.toStdString();
+        }
     }
     EXPECT_EQ(m_prompts.asked(), QStringList{});
 }

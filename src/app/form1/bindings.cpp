@@ -78,6 +78,7 @@ void TForm1::buildMenus()
              {"N18", u"剪    下"_s, kCtrl | Qt::Key_X, &TForm1::SpeedButton22Click},
              {"N19", u"複    製"_s, kCtrl | Qt::Key_C, &TForm1::SpeedButton23Click},
              {"N20", u"貼    上"_s, kCtrl | Qt::Key_V, &TForm1::SpeedButton24Click},
+             {"N60", u"貼上為標籤"_s, kCtrl | Qt::SHIFT | Qt::Key_V, &TForm1::N60Click},
              {nullptr, {}, {}, nullptr, R::Separator},
              {"N37", u"清除內容"_s, kCtrl | Qt::Key_Delete, &TForm1::SpeedButton16Click},
              {nullptr, {}, {}, nullptr, R::Separator},
@@ -92,6 +93,7 @@ void TForm1::buildMenus()
              {"N54", {}, {}, nullptr, R::HiddenSeparator},
              {"N55", u"亮度文字特效"_s, {}, &TForm1::N55Click, R::Hidden},
              {nullptr, {}, {}, nullptr, R::Separator},
+             {"N58", u"標籤上色"_s, {}, &TForm1::N58Click, R::Unchecked},
              {"N57", u"即時預覽"_s, Qt::Key_F6, &TForm1::N57Click, R::Unchecked},
          }},
         {u"尋找(&S)"_s,
@@ -122,6 +124,8 @@ void TForm1::buildMenus()
          {
              {"XTHTML1", u"( YBB )->( HTML )"_s, {}, &TForm1::XTHTML1Click},
              {"HTML1", u"(HTML)->(純文字)"_s, {}, &TForm1::HTML1Click},
+             {nullptr, {}, {}, nullptr, R::Separator},
+             {"N59", u"檢查標籤"_s, {}, &TForm1::N59Click},
          }},
         {u"說明(&H)"_s,
          {

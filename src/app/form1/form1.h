@@ -214,11 +214,15 @@ public Q_SLOTS:
     void SpeedButton23Click();  // 複製
     void SpeedButton24Click();  // 貼上
     void N22Click();            // 全    選
+    void N60Click();            // 貼上為標籤
 
     // Conversions and preview (convert_commands.cpp)
     void XTHTML1Click();        // ( YBB )->( HTML )
     void HTML1Click();          // (HTML)->(純文字)
     void TabSheet2Show();       // 預覽結果 shown
+    void N59Click();            // 檢查標籤
+    void ListBox1DblClick();    // a problem of the tag check chosen
+    void SpeedButton52Click();  // 關閉 the tag check's panel
 
     // Printing (print_commands.cpp), find and replace (find_commands.cpp),
     // tag highlighting (view_commands.cpp)
@@ -230,6 +234,7 @@ public Q_SLOTS:
     void ReplaceDialog1Replace();  // the replace dialog's Replace and Replace All
     void N55Click();               // 亮度文字特效 (hidden)
     void N57Click();               // 即時預覽
+    void N58Click();               // 標籤上色
 
     // Tray icon (tray_commands.cpp)
     void N42Click();  // 隱藏主視窗 / 顯示主視窗
@@ -276,6 +281,7 @@ private:
     void setPanelVisible(QWidget* panel, const char* actionName);
     // Splits the editing tab for the live preview, or joins it again.
     void showLivePreview(bool on);
+    void buildCheckPanel();
 
     void writeTagButton(QStringView name);
     void writeSymbolButton(QStringView name);

@@ -11,10 +11,41 @@
 #include "app/memo_edit.h"
 #include "app/window_settings.h"
 #include "convert/preview_browser.h"
+#include "convert/tag_check.h"
 #include "markup/highlight.h"
 #include "markup/tag_table.h"
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The tags of one paragraph in the colours of the tag-colouring layer.
+QList<QTextLayout::FormatRange> TagFormats(const QString& paragraph)
+{
+    static const QTextCharFormat formats[] = {
+        [] {
+            QTextCharFormat name;
+            name.setForeground(QColor(markup::kTagNameColour));
+            return name;
+        }(),
+        [] {
+            QTextCharFormat value;
+            value.setForeground(QColor(markup::kTagValueColour));
+            return value;
+        }(),
+        [] {
+            QTextCharFormat unpaired;
+            unpaired.setForeground(QColor(markup::kUnpairedTagColour));
+            return unpaired;
+        }(),
+    };
+    QList<QTextLayout::FormatRange> ranges;
+    for (const convert::ColouredSpan& span : convert::TagColours(paragraph))
+        ranges.append({span.start, span.length, formats[int(span.colour)]});
+    return ranges;
+}
+
+}  // namespace
 
 void TForm1::setPanelVisible(QWidget* panel, const char* actionName)
 {
@@ -52,6 +83,7 @@ void TForm1::restoreSettings()
 {
     const std::pair<const char*, bool> saved[] = {
         {"N57", m_settings->livePreview()},
+        {"N58", m_settings->tagColours()},
     };
     // A triggered check item ticks itself, then runs its handler.
     for (const auto& [name, on] : saved)
@@ -108,4 +140,12 @@ void TForm1::showLivePreview(bool on)
     }
     m_livePreview->setActive(on);
     if (typing) Memo1->setFocus();
+}
+
+void TForm1::N58Click()
+{
+    const bool on = action("N58")->isChecked();
+    markup::SetParagraphColouring(
+        *Memo1, on ? markup::ParagraphColouring(TagFormats) : markup::ParagraphColouring());
+    m_settings->setTagColours(on);
 }
