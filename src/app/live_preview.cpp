@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QTextDocument>
 #include <QWidget>
 #include <algorithm>
@@ -37,13 +38,15 @@ LivePreview::LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QO
     m_builder.setMaxThreadCount(1);
 
     connect(memo.document(), &QTextDocument::contentsChange, this, &LivePreview::linesChanged);
-    // Rows counted anew: a new width, font or wrap broke the lines elsewhere.
+    // Rows counted anew: the highlighting broke lines elsewhere.
     connect(&markup::RowIndex::of(memo), &markup::RowIndex::progressed, this,
             &LivePreview::linesChanged);
     connect(&memo, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (m_active) m_caretPause.start();
     });
     view.widget()->installEventFilter(this);
+    // A new width wraps the lines elsewhere.
+    memo.viewport()->installEventFilter(this);
 }
 
 LivePreview::~LivePreview()
@@ -88,6 +91,10 @@ void LivePreview::startSoon()
 
 bool LivePreview::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_memo.viewport() && event->type() == QEvent::Resize &&
+        static_cast<QResizeEvent*>(event)->oldSize().width() != m_memo.viewport()->width() &&
+        m_memo.lineWrapMode() != QPlainTextEdit::NoWrap)
+        linesChanged();
     // Shown again (its tab chosen, the item ticked): what changed meanwhile.
     if (watched == m_view.widget() && event->type() == QEvent::Show && m_active && m_stale)
         startSoon();

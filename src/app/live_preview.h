@@ -31,7 +31,7 @@ public:
     // On: the view shows the document now and follows it. Off: it is left
     // as it is and nothing more is built.
     void setActive(bool active);
-    // The lines changed without an edit (word wrap switched).
+    // The lines changed without an edit (word wrap switched, a new font).
     void linesChanged();
 
 protected:

@@ -22,5 +22,6 @@ void TForm1::N31Click()
         m_fontDialogFont = *font;
         Memo1->setFont(*font);
         updateCaretPosition();
+        if (m_livePreview) m_livePreview->linesChanged();
     }
 }
