@@ -66,15 +66,19 @@ TEST_F(LivePreviewTest, PageFollowsTypingOnceItPausesAndScrollsWithTheCaret)
     form.Memo1->moveCursor(QTextCursor::Start);
     EXPECT_TRUE(QTest::qWaitFor([&] { return scrolled() == 0; }, 4000)) << scrolled();
     EXPECT_EQ(loads, 3);
+    // A new width wraps the lines elsewhere: a new page.
+    form.resize(form.width() + 120, form.height());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loads == 4; }, 8000));
 
     // Unticked, the editing area is back where it was, alone.
     action("N57")->trigger();
     EXPECT_FALSE(view->isVisible());
     EXPECT_EQ(form.Memo1->parentWidget(), form.TabSheet1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Memo1->geometry() == alone; }, 1000));
+    const QRect wider(alone.topLeft(), QSize(form.TabSheet1->width(), alone.height()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Memo1->geometry() == wider; }, 1000));
     QTest::keyClicks(form.Memo1, u"more"_s);
     QTest::qWait(800);
-    EXPECT_EQ(loads, 3);
+    EXPECT_EQ(loads, 4);
     EXPECT_EQ(prompts.asked(), QStringList{});
 }
 
