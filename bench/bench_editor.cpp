@@ -187,11 +187,14 @@ void SpacedKeystrokes(TForm1& form, int keystrokes)
     toggle();
     auto* pane = form.findChild<QWebEngineView*>(u"EmbeddedWB2"_s);
     if (!pane) return;
-    int pages = 0;
-    QObject::connect(pane, &QWebEngineView::loadFinished, pane, [&](bool ok) { pages += ok; });
+    int pages = 0, failed = 0;
+    QObject::connect(pane, &QWebEngineView::loadFinished, pane, [&](bool ok) {
+        pages += ok;
+        failed += !ok;
+    });
     QElapsedTimer first;
     first.start();
-    while (pages == 0 && first.elapsed() < 120000)
+    while (pages == 0 && failed == 0 && first.elapsed() < 120000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const double firstSeconds = double(first.elapsed()) / 1e3;
     Drain();
@@ -207,8 +210,11 @@ void SpacedKeystrokes(TForm1& form, int keystrokes)
                 Median(cpuOn) / Median(cpuOff));
     std::printf("  longest turn of the loop between them %.1f / %.1f ms (cpu %.1f / %.1f ms)\n",
                 turnsOff.longest, turnsOn.longest, turnsOff.longestCpu, turnsOn.longestCpu);
-    std::printf("  first page of the whole document shown after %.1f s%s\n", firstSeconds,
-                pages ? "" : " (not yet)");
+    std::printf("  first page of the whole document: %s after %.1f s\n",
+                pages    ? "shown"
+                : failed ? "the engine failed (its renderer ended)"
+                         : "not yet",
+                firstSeconds);
 }
 
 }  // namespace
