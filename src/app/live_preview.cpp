@@ -25,7 +25,11 @@ constexpr int kMarkedLines = 20000;
 }  // namespace
 
 LivePreview::LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QObject* parent)
-    : QObject(parent), m_memo(memo), m_view(view)
+    : QObject(parent),
+      m_memo(memo),
+      m_view(view),
+      m_memoViewport(memo.viewport()),
+      m_viewWidget(view.widget())
 {
     m_pause.setSingleShot(true);
     m_pause.setInterval(kPauseMs);
@@ -91,13 +95,17 @@ void LivePreview::startSoon()
 
 bool LivePreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_memo.viewport() && event->type() == QEvent::Resize &&
-        static_cast<QResizeEvent*>(event)->oldSize().width() != m_memo.viewport()->width() &&
-        m_memo.lineWrapMode() != QPlainTextEdit::NoWrap)
-        linesChanged();
-    // Shown again (its tab chosen, the item ticked): what changed meanwhile.
-    if (watched == m_view.widget() && event->type() == QEvent::Show && m_active && m_stale)
+    // Only compared, never called: the window's widgets go one by one when
+    // it closes, and a view on its way out still sends events here.
+    if (event->type() == QEvent::Resize && watched == m_memoViewport) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->oldSize().width() != resize->size().width() &&
+            m_memo.lineWrapMode() != QPlainTextEdit::NoWrap)
+            linesChanged();
+    } else if (event->type() == QEvent::Show && watched == m_viewWidget && m_active && m_stale) {
+        // Shown again (its tab chosen, the item ticked): what changed meanwhile.
         startSoon();
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -50,6 +50,8 @@ private:
 
     QPlainTextEdit& m_memo;
     convert::PreviewBrowser& m_view;
+    const QObject* const m_memoViewport;  // watched for new widths
+    const QObject* const m_viewWidget;    // watched for being shown
     QTimer m_pause;
     QTimer m_caretPause;
     QThreadPool m_builder;  // one thread
