@@ -1,4 +1,5 @@
 # The main window against a bare QPlainTextEdit on a large document.
 add_executable(bench_editor bench_editor.cpp)
-target_link_libraries(bench_editor PRIVATE quillpost_app Qt6::Test)
+# It links the preview module for the live preview beside the text.
+target_link_libraries(bench_editor PRIVATE quillpost_app quillpost_preview Qt6::Test)
 target_include_directories(bench_editor PRIVATE ${PROJECT_SOURCE_DIR}/tests)

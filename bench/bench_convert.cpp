@@ -1,12 +1,14 @@
 // The two whole-document conversions on generated posts of 1, 10 and 50 MB
 // (as Big5). The one-pass conversion runs beside the step-by-step reference
-// and beside a plain copy of the text, the least any conversion can cost.
+// and beside a plain copy of the text, the least any conversion can cost; the
+// tag check and the tag colouring of every paragraph run beside them.
 #include <benchmark/benchmark.h>
 
 #include <QString>
 #include <map>
 
 #include "convert/html_strip.h"
+#include "convert/tag_check.h"
 #include "convert/ybb_to_html.h"
 #include "generated_post.h"
 
@@ -57,9 +59,35 @@ void StripHtmlTags(benchmark::State& state)
     Report(state, html);
 }
 
+// The tag check of the whole document, beside the conversion above.
+void CheckTags(benchmark::State& state)
+{
+    const QString& post = Post(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(convert::CheckTags(post));
+    Report(state, post);
+}
+
+// The colouring of every paragraph, as if the whole document were shown.
+void TagColours(benchmark::State& state)
+{
+    const QString& post = Post(state.range(0));
+    for (auto _ : state) {
+        for (qsizetype from = 0; from < post.size();) {
+            qsizetype end = post.indexOf(u'\n', from);
+            if (end < 0) end = post.size();
+            benchmark::DoNotOptimize(
+                convert::TagColours(QStringView(post).sliced(from, end - from)));
+            from = end + 1;
+        }
+    }
+    Report(state, post);
+}
+
 BENCHMARK(ConvertYbbToHtml)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertYbbToHtmlReference)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(CheckTags)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(TagColours)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(StripHtmlTags)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,7 +6,9 @@
 // longest single turn of the loop after it until the window has settled
 // ("longest"; the status bar showing the caret's new row) with the processor
 // time that turn used ("cpu"; on a busy machine a turn also waits), the larger
-// of action and longest turn ("blocked") and the time until settled.
+// of action and longest turn ("blocked") and the time until settled. Then
+// keystrokes far enough apart for the live preview to follow each, with the
+// live preview and the tag colours off and on.
 //
 //   bench_editor [megabytes=10] [keystrokes=20]
 #include <QAction>
@@ -24,6 +26,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QThread>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -32,6 +35,7 @@
 
 #include "app/find_dialog.h"
 #include "app/form1/form1.h"
+#include "app/live_preview.h"
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
 #include "markup/editor_lines.h"
@@ -82,6 +86,7 @@ QByteArray Big5Thread(qsizetype bytes)
 
 struct Timing {
     double action = 0;      // ms: the action and the repaint that shows it
+    double actionCpu = 0;   // ms: the processor time the action used
     double longest = 0;     // ms: the longest turn of the event loop after it
     double longestCpu = 0;  // ms: the most processor time one turn took
     double settled = 0;     // ms: until the window had settled
@@ -104,10 +109,12 @@ Timing Measure(const std::function<void()>& action, const std::function<bool()>&
     Timing timing;
     QElapsedTimer total;
     total.start();
+    const double actionStart = ThreadCpuMs();
     action();
     // Posted events include the window's repaint of what changed.
     QCoreApplication::sendPostedEvents();
     timing.action = double(total.nsecsElapsed()) / 1e6;
+    timing.actionCpu = ThreadCpuMs() - actionStart;
     while (!settled() && total.elapsed() < 20000) {
         QElapsedTimer turn;
         turn.start();
@@ -137,6 +144,77 @@ double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Keystrokes 400 ms apart, so that after each the pause passes and the live
+// preview reads, builds and starts loading a page of the whole document:
+// first with the live preview and the tag colours off, then on, once the
+// first page of the whole document is shown. For each, the keystroke as
+// Measure times it with the processor time it used, and the longest turn of
+// the loop in the 400 ms after it (while on, the update's parts).
+void SpacedKeystrokes(TForm1& form, int keystrokes)
+{
+    const auto spaced = [&](std::vector<double>& keys, std::vector<double>& cpu, Timing& turns) {
+        for (int i = 0; i < keystrokes; ++i) {
+            const QString before = form.statusPanelText(0);
+            const Timing key = Measure([&] { QTest::keyClick(form.Memo1, Qt::Key_A); },
+                                       [&] { return form.statusPanelText(0) != before; });
+            keys.push_back(key.blocked());
+            cpu.push_back(key.actionCpu);
+            QElapsedTimer gap;
+            gap.start();
+            while (gap.elapsed() < LivePreview::kPauseMs + 100) {
+                QElapsedTimer turn;
+                turn.start();
+                const double used = ThreadCpuMs();
+                QCoreApplication::processEvents();
+                turns.longest = std::max(turns.longest, double(turn.nsecsElapsed()) / 1e6);
+                turns.longestCpu = std::max(turns.longestCpu, ThreadCpuMs() - used);
+            }
+        }
+    };
+    const auto toggle = [&] {
+        for (const char* item : {"N57", "N58"})
+            if (auto* entry = form.findChild<QAction*>(QString::fromLatin1(item))) entry->trigger();
+    };
+    const auto slowest = [](const std::vector<double>& values) {
+        return *std::max_element(values.begin(), values.end());
+    };
+
+    std::vector<double> keysOff, keysOn, cpuOff, cpuOn;
+    Timing turnsOff, turnsOn;
+    spaced(keysOff, cpuOff, turnsOff);
+    toggle();
+    auto* pane = form.findChild<QWebEngineView*>(u"EmbeddedWB2"_s);
+    if (!pane) return;
+    int pages = 0, failed = 0;
+    QObject::connect(pane, &QWebEngineView::loadFinished, pane, [&](bool ok) {
+        pages += ok;
+        failed += !ok;
+    });
+    QElapsedTimer first;
+    first.start();
+    while (pages == 0 && failed == 0 && first.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const double firstSeconds = double(first.elapsed()) / 1e3;
+    Drain();
+    spaced(keysOn, cpuOn, turnsOn);
+    toggle();
+    Drain();
+
+    std::printf("keystrokes 400 ms apart, live preview and tag colours off / on:\n");
+    std::printf("  median %.1f / %.1f ms (%.2fx), slowest %.1f / %.1f ms (%.2fx)\n",
+                Median(keysOff), Median(keysOn), Median(keysOn) / Median(keysOff), slowest(keysOff),
+                slowest(keysOn), slowest(keysOn) / slowest(keysOff));
+    std::printf("  processor time, median %.2f / %.2f ms (%.2fx)\n", Median(cpuOff), Median(cpuOn),
+                Median(cpuOn) / Median(cpuOff));
+    std::printf("  longest turn of the loop between them %.1f / %.1f ms (cpu %.1f / %.1f ms)\n",
+                turnsOff.longest, turnsOn.longest, turnsOff.longestCpu, turnsOn.longestCpu);
+    std::printf("  first page of the whole document: %s after %.1f s\n",
+                pages    ? "shown"
+                : failed ? "the engine failed (its renderer ended)"
+                         : "not yet",
+                firstSeconds);
 }
 
 }  // namespace
@@ -351,6 +429,7 @@ int main(int argc, char** argv)
         Drain();
     }
 
+    SpacedKeystrokes(form, keystrokes);
     form.Memo1->document()->setModified(false);
     return 0;
 }

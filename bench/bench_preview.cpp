@@ -1,7 +1,10 @@
 // Showing a 100 KB post in the preview, warm (the engine already started),
 // beside a bare QWebEngineView given the same page with setContent() and
-// timed to loadFinished, in the same process.
+// timed to loadFinished, in the same process; and an update of the live
+// preview beside the editing area, timed to its view's loadFinished, beside
+// a bare view of the same size given that page (with its line marks).
 #include <benchmark/benchmark.h>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "app/form1/form1.h"
+#include "app/live_preview.h"
 #include "app/memo_edit.h"
 #include "convert/preview_module.h"
 #include "convert/preview_page.h"
@@ -89,13 +93,40 @@ void WarmPreviewOf100KB(benchmark::State& state)
         QCoreApplication::processEvents();
     };
 
+    // The live preview, its first page and the editing area's new width
+    // settled before anything is timed.
+    form.findChild<QAction*>(QStringLiteral("N57"))->trigger();
+    auto* pane = form.findChild<QWebEngineView*>(QStringLiteral("EmbeddedWB2"));
+    auto* live = form.findChild<LivePreview*>();
+    const auto loadOf = [](QWebEngineView& target, const std::function<void()>& start) {
+        QEventLoop loop;
+        QObject::connect(&target, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+        start();
+        loop.exec();
+    };
+    const auto liveLoad = [&] { loadOf(*pane, [&] { live->setActive(true); }); };
+    liveLoad();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QByteArray livePage = convert::PreviewPageBytes(
+        convert::BuildPreviewPageLines(markup::DisplayedLines(*form.Memo1), 1));
+    QWebEngineView bareLive;
+    bareLive.resize(pane->size());
+    bareLive.show();
+    const auto bareLiveLoad = [&] {
+        loadOf(bareLive, [&] { bareLive.setContent(livePage, QStringLiteral("text/html")); });
+    };
+
     // The engine's first start is not what is measured.
     bareLoad();
     viewLoad();
     showTab();
     hideTab();
+    bareLiveLoad();
+    liveLoad();
 
-    std::vector<double> bareTimes, viewTimes, tabTimes, lineTimes;
+    std::vector<double> bareTimes, viewTimes, tabTimes, lineTimes, bareLiveTimes, liveTimes;
     for (auto _ : state) {
         bareTimes.push_back(MillisecondsOf(bareLoad));
         viewTimes.push_back(MillisecondsOf(viewLoad));
@@ -104,6 +135,8 @@ void WarmPreviewOf100KB(benchmark::State& state)
         state.PauseTiming();
         hideTab();
         state.ResumeTiming();
+        bareLiveTimes.push_back(MillisecondsOf(bareLiveLoad));
+        liveTimes.push_back(MillisecondsOf(liveLoad));
     }
     const double bareMs = Median(bareTimes);
     state.counters["bare_setContent_ms"] = bareMs;
@@ -113,6 +146,9 @@ void WarmPreviewOf100KB(benchmark::State& state)
     state.counters["line_list_ms"] = Median(lineTimes);
     state.counters["LoadPageLines_ratio"] = Median(viewTimes) / bareMs;
     state.counters["preview_tab_ratio"] = Median(tabTimes) / bareMs;
+    state.counters["bare_live_page_ms"] = Median(bareLiveTimes);
+    state.counters["live_update_ms"] = Median(liveTimes);
+    state.counters["live_update_ratio"] = Median(liveTimes) / Median(bareLiveTimes);
     form.Memo1->document()->setModified(false);
 }
 BENCHMARK(WarmPreviewOf100KB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(25);

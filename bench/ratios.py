@@ -5,7 +5,8 @@
 
 Reads Google Benchmark JSON results and prints, for every post size, how the
 one-pass conversion compares with the step-by-step reference and with a plain
-copy, how the Big5 codec compares with a one-pass widening or narrowing
+copy, how the tag check and the colouring of every line compare with the
+conversion, how the Big5 codec compares with a one-pass widening or narrowing
 of the same bytes, and how the UTF-8 check compares with a strict decode.
 Ratios are of bytes per second of CPU time, so they hold for the same run on
 a busy machine.
@@ -20,6 +21,10 @@ PAIRS = [
      "reference time / one-pass time"),
     ("conversion vs copy", "CopyText", "ConvertYbbToHtml", "one-pass time / copy time"),
     ("stripping vs copy", "CopyText", "StripHtmlTags", "strip time / copy time"),
+    ("tag check vs conversion", "ConvertYbbToHtml", "CheckTags",
+     "check time / one-pass conversion time"),
+    ("tag colours vs conversion", "ConvertYbbToHtml", "TagColours",
+     "colouring every line / conversion time"),
     ("Big5 decode vs widen", "WidenLatin1", "DecodeBig5", "decode time / Latin-1 time"),
     ("Big5 encode vs narrow", "NarrowLatin1", "EncodeBig5", "encode time / Latin-1 time"),
     ("UTF-8 check speed-up", "ValidateUtf8", "DecodeUtf8Strictly",

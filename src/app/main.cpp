@@ -43,6 +43,7 @@ int main(int argc, char* argv[])
     const auto clock = platform::MakeSystemClock();
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
+    form.restoreSettings();
     CrashRecovery recovery(form, prompts);
     form.show();
     recovery.offerLeftCopies();

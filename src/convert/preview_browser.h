@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -15,6 +17,17 @@ public:
     virtual QWidget* widget() = 0;
     // Makes the page, given as its lines, the view's document; see PreviewView.
     virtual int LoadPageLines(const QStringList& pageLines) = 0;
+    // The same without waiting, for a view kept up to date while the user
+    // types: starts showing the page, given as the bytes PreviewPageBytes
+    // makes, and returns at once. `done` is called once, with true when the
+    // page has been parsed, false when it failed, timed out or a later page
+    // replaced it; the view goes on showing what it showed until then.
+    virtual void ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done) = 0;
+    // Scrolls the page so that the start of the post's line `line` is
+    // `fraction` of the view's height from its top. The line is found by the
+    // nearest marked line at or above it (see WithLineAnchors), the lines in
+    // between taken as tall as that one.
+    virtual void ScrollToLine(int line, double fraction) = 0;
 
 protected:
     virtual ~PreviewBrowser() = default;

@@ -1,14 +1,17 @@
 #include "convert/preview_page.h"
 
+#include "convert/line_anchors.h"
 #include "convert/ybb_to_html.h"
 #include "text/big5_codec.h"
 #include "text/line_split.h"
 
 namespace convert {
 
-QStringList BuildPreviewPageLines(const QStringList& documentLines)
+QStringList BuildPreviewPageLines(const QStringList& documentLines, int anchorStep)
 {
-    const QString converted = ConvertYbbToHtml(text::JoinLines(documentLines, u"\r\n"));
+    QString converted = ConvertYbbToHtml(text::JoinLines(documentLines, u"\r\n"));
+    // The converter keeps every line break, so its lines are the document's.
+    if (anchorStep > 0) converted = WithLineAnchors(converted, anchorStep);
     QString page;
     page.reserve(kPreviewPageHead.size() + converted.size() + kPreviewPageTail.size());
     page.append(kPreviewPageHead).append(converted).append(kPreviewPageTail);

@@ -18,8 +18,10 @@ inline constexpr QStringView kPreviewPageTail = u"</Pre></body></HTML>";
 
 // The page for a document given as its line list: every line followed by a
 // line break, converted, between the fixed head and tail, and split into
-// lines again.
-QStringList BuildPreviewPageLines(const QStringList& documentLines);
+// lines again. With `anchorStep` n > 0 the start of every n-th line of the
+// post is marked (see WithLineAnchors), for the pane beside the editing area
+// to scroll by; the preview tab's page has no marks.
+QStringList BuildPreviewPageLines(const QStringList& documentLines, int anchorStep = 0);
 
 // The bytes handed to the browser: every line followed by CR LF, the last one
 // too, in Big5. Characters Big5 cannot hold are written as "&#N;" so the page

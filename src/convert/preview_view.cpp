@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "convert/line_anchors.h"
 #include "convert/preview_module.h"
 #include "convert/preview_page.h"
 #include "convert/preview_scheme.h"
@@ -23,6 +24,10 @@ namespace {
 // Long enough for the engine's first start on a busy machine, short enough
 // that a stuck engine does not hold the preview command for long.
 constexpr int kLoadWaitMs = 8000;
+// A page shown without waiting may take its time: a post of 10 MB keeps the
+// engine busy for half a minute and more on a slow machine, and a newer page
+// would only start it over.
+constexpr int kShowWaitMs = 180000;
 
 // Said on the console, from the application's own script world, as soon as
 // a document has been parsed; the page's own scripts never run, so nothing
@@ -204,6 +209,7 @@ void PreviewView::hideEvent(QHideEvent* event)
 
 int PreviewView::LoadPageLines(const QStringList& pageLines)
 {
+    finishShow(m_show, false);
     const QUrl url = m_handler->publish(PreviewPageBytes(pageLines));
     const quint64 generation = ++m_generation;
     // An earlier call still waiting (the wait processes events, so a second
@@ -240,6 +246,64 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
     if (!alive) return LoadFailed;
     if (generation != m_generation) return Superseded;
     return state->status;
+}
+
+void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done)
+{
+    finishShow(m_show, false);
+    const QUrl url = m_handler->publish(pageBytes);
+    ++m_generation;
+    if (m_wait) m_wait->quit();
+    const quint64 show = ++m_show;
+    m_showDone = std::move(done);
+
+    // Dropped with the watch once the page is in, or given up on.
+    auto* const watch = new QObject(this);
+    const auto finish = [this, show, watched = QPointer<QObject>(watch)](bool shown) {
+        if (watched) watched->deleteLater();
+        finishShow(show, shown);
+    };
+    connect(m_page.get(), &QWebEnginePage::loadingChanged, watch,
+            [finish, url](const QWebEngineLoadingInfo& info) {
+                if (info.url() != url) return;
+                if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+                    finish(true);
+                else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+                    finish(false);
+            });
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
+            [finish] { finish(false); });
+    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
+    static_cast<PostPage*>(m_page.get())->onDocumentReady = [finish, url](const QUrl& ready) {
+        if (ready == url) finish(true);
+    };
+    m_page->load(url);
+}
+
+void PreviewView::finishShow(quint64 show, bool shown)
+{
+    if (show != m_show || !m_showDone) return;
+    const auto done = std::move(m_showDone);
+    m_showDone = nullptr;
+    done(shown);
+}
+
+void PreviewView::ScrollToLine(int line, double fraction)
+{
+    // In the program's own script world, which runs while the page's own
+    // scripts stay off.
+    const QString script =
+        uR"((function (line, fraction) {
+  let mark = null, i = line;
+  for (; i > 0 && !mark; --i) mark = document.getElementById('%1' + i);
+  // Lines between marks taken as tall as the marked one.
+  const box = mark ? mark.getBoundingClientRect() : null;
+  const top = box ? box.top + window.scrollY + (line - i - 1) * box.height : 0;
+  window.scrollTo(window.scrollX, Math.max(0, top - fraction * window.innerHeight));
+})(%2, %3))"_s.arg(kLineAnchorPrefix)
+            .arg(line)
+            .arg(fraction);
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
 
 }  // namespace convert

@@ -37,6 +37,8 @@ public:
     // has the page parsed (its pictures may still be arriving), at most a
     // few seconds. On failure the view goes on showing what it showed.
     int LoadPageLines(const QStringList& pageLines) override;
+    void ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done) override;
+    void ScrollToLine(int line, double fraction) override;
 
     QWidget* widget() override { return this; }
 
@@ -52,6 +54,8 @@ protected:
 private:
     void applySettings();
     void pollDocument(const QUrl& url);
+    // Tells the caller of ShowPage how it went, once.
+    void finishShow(quint64 show, bool shown);
 
     QWebEngineProfile* m_profile = nullptr;
     PreviewSchemeHandler* m_handler = nullptr;
@@ -60,6 +64,8 @@ private:
     std::unique_ptr<QWebEnginePage> m_page;
     QPointer<QEventLoop> m_wait;
     quint64 m_generation = 0;
+    std::function<void(bool)> m_showDone;
+    quint64 m_show = 0;  // counts the pages ShowPage was given
 };
 
 }  // namespace convert

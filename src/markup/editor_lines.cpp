@@ -63,21 +63,34 @@ QString EditorText(QString text)
 QStringList DisplayedLines(const QPlainTextEdit& memo)
 {
     QStringList lines;
+    AppendDisplayedLines(memo, memo.document()->begin(), lines);
+    return lines;
+}
+
+QTextBlock AppendDisplayedLines(const QPlainTextEdit& memo, QTextBlock block, QStringList& lines,
+                                QDeadlineTimer deadline)
+{
     // Each block is broken once, and the rows counted on the way are kept for
     // the status bar.
     RowIndex& index = RowIndex::of(memo);
-    const QTextDocument* document = memo.document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const bool wraps = Wraps(memo);
+    // The clock is read every few blocks only: most blocks take far less.
+    int sinceLook = 0;
+    for (; block.isValid(); block = block.next()) {
+        if (++sinceLook == 64) {
+            sinceLook = 0;
+            if (deadline.hasExpired()) return block;
+        }
         const bool last = !block.next().isValid();
         if (last && block.length() <= 1) break;  // the empty line after a final break
         const QString text = FromEditorText(block.text());
-        if (!Wraps(memo)) {
+        if (!wraps) {
             lines.append(text);
             continue;
         }
         for (const auto& [start, length] : index.rows(block)) lines.append(text.mid(start, length));
     }
-    return lines;
+    return {};
 }
 
 RowPosition RowOfPosition(const QPlainTextEdit& memo, int position)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
+#include <QTextBlock>
 
 class QPlainTextEdit;
 
@@ -31,6 +33,13 @@ QString FromEditorText(QString text);
 // The lines, each without its break. A document ending with a line break has
 // no empty last line; the empty document has no line.
 QStringList DisplayedLines(const QPlainTextEdit& memo);
+
+// The same a part at a time, for a large document read between events:
+// appends the lines of the blocks from `block` on to `lines` until
+// `deadline`, and returns the block to go on from, invalid once the last has
+// been read. The document must not change between the parts.
+QTextBlock AppendDisplayedLines(const QPlainTextEdit& memo, QTextBlock block, QStringList& lines,
+                                QDeadlineTimer deadline = QDeadlineTimer::Forever);
 
 struct RowPosition {
     int row = 0;       // counted from 0

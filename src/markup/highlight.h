@@ -1,20 +1,53 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
+#include <QTextLayout>
+#include <functional>
 
 class QPlainTextEdit;
+class QTextBlock;
 
 // Colouring texts of the document for display only: the colours live in the
 // editing area's layout, not in the text, so they never reach a saved file
 // or the clipboard, never enter the undo history and never mark the document
 // modified. A coloured text stays coloured while the user edits, and the
 // same text typed later is coloured as well.
+//
+// Two layers share the editing area's one highlighter: the occurrences of
+// given texts (HighlightOccurrences), and a colouring of each paragraph that
+// can be switched on and off (SetParagraphColouring). Where both colour a
+// character, the occurrence's colour shows.
 namespace markup {
 
 // Colours every occurrence of `text` (case-sensitive, overlapping ones too)
 // in `colour`; a text given later wins where occurrences overlap. The
 // selection and the scroll position stay as they are.
 void HighlightOccurrences(QPlainTextEdit& memo, const QString& text, const QColor& colour);
+
+// The formats of one paragraph, given its text; ranges in order, not
+// overlapping.
+using ParagraphColouring = std::function<QList<QTextLayout::FormatRange>(const QString& paragraph)>;
+
+// Colours each paragraph with `colouring` from now on, or no longer with an
+// empty function. Only the paragraphs on screen are coloured, at once and
+// then whenever the editing area paints, so that switching it on, scrolling
+// and typing cost what the screen shows, not what the document holds. The
+// colours are the editing area's extra selections, which the colouring owns
+// while it is on.
+void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring);
+
+// Colours for the tags the converter knows, readable on the editing area's
+// white and apart from the red of the highlighting command: tag names and
+// brackets, attribute values (addresses, faces, sizes, colours), and tags the
+// converter will not convert as they are written.
+inline constexpr QRgb kTagNameColour = 0x1a52c4;
+inline constexpr QRgb kTagValueColour = 0x17803a;
+inline constexpr QRgb kUnpairedTagColour = 0xb5179e;
+
+// Whether the highlighting may have given the block formats of its own (and
+// so a layout); false means it surely has not.
+bool MayBeHighlighted(const QTextBlock& block);
 
 }  // namespace markup

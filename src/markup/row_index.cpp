@@ -3,12 +3,13 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 #include <climits>
+
+#include "markup/highlight.h"
 
 namespace markup {
 
@@ -101,13 +102,13 @@ RowIndex::Settings RowIndex::current() const
 // for, and strewn among the counting's own, it makes the editing area's walk
 // over every block at each new width about twice as slow. A block surely has
 // one where the editing area broke it into several rows (the block's line
-// count says so), where a highlighter colours the text (it gives every block
+// count says so), where the highlighting coloured the text (which gave it
 // one) and at the caret, where input-method text is laid out with the block.
 // Elsewhere a block the editing area shows in one row is measured afresh,
 // with the same result.
 const QTextLayout* RowIndex::existingLayout(const QTextBlock& block) const
 {
-    if (m_formatted || block.lineCount() > 1) return block.layout();
+    if (MayBeHighlighted(block) || block.lineCount() > 1) return block.layout();
     const int caret = m_memo.textCursor().position();
     const int start = block.position();
     return caret >= start && caret < start + block.length() ? block.layout() : nullptr;
@@ -116,7 +117,6 @@ const QTextLayout* RowIndex::existingLayout(const QTextBlock& block) const
 void RowIndex::sync()
 {
     QTextDocument* document = m_memo.document();
-    m_formatted = document->findChild<QSyntaxHighlighter*>() != nullptr;
     if (document != m_document) {
         if (m_document) disconnect(m_document, nullptr, this, nullptr);
         m_document = document;
@@ -210,6 +210,16 @@ QList<QPair<int, int>> RowIndex::rows(const QTextBlock& block)
     rows.reserve(qsizetype(breaks.size()));
     for (const auto& [start, length] : breaks) rows.append({start, length});
     return rows;
+}
+
+void RowIndex::restyled(const QTextBlock& block)
+{
+    const int number = block.blockNumber();
+    if (block.document() != m_document || number < 0 || number >= m_counts.size() ||
+        m_counts.rows(number) == RowCounts::kUnknown)
+        return;
+    m_counts.set(number, RowCounts::kUnknown);
+    if (m_settings.wraps && !m_slices->isActive()) m_slices->start();
 }
 
 bool RowIndex::countUpTo(int block, qint64 budget)

@@ -46,6 +46,10 @@ public:
     // line list is built again without laying the text out again.
     QList<QPair<int, int>> rows(const QTextBlock& block);
 
+    // The highlighting gave the block other formats, which may break its
+    // rows elsewhere: it is counted again.
+    void restyled(const QTextBlock& block);
+
 Q_SIGNALS:
     void progressed();
 
@@ -81,7 +85,6 @@ private:
     const QPlainTextEdit& m_memo;
     QPointer<QTextDocument> m_document;
     Settings m_settings;
-    bool m_formatted = false;  // a highlighter gives every block a layout
     RowCounts m_counts;
     QTimer* m_slices = nullptr;
 };

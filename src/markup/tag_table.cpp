@@ -86,6 +86,11 @@ void WriteTagButton(QPlainTextEdit& memo, const TagButton& button)
     }
 }
 
+const std::array<QStringView, 14> kColourNames = {
+    u"black", u"red",   u"yellow", u"pink", u"green", u"orange", u"purple",
+    u"blue",  u"beige", u"brown",  u"teal", u"navy",  u"maroon", u"limegreen",
+};
+
 TagPair FaceTags(const QString& face)
 {
     return {u"[font="_s + face + u"] "_s, u"[/font="_s + face + u"] "_s};

@@ -57,6 +57,8 @@ struct TagPair {
     QString closing;
 };
 TagPair FaceTags(const QString& face);
+// The colour box's entries, in its order: colour names of HTML.
+extern const std::array<QStringView, 14> kColourNames;
 TagPair SizeTags(const QString& size);
 TagPair ColourTags(const QString& colour);
 

@@ -70,6 +70,7 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"N18|剪    下|Ctrl+X"_s,
         u"N19|複    製|Ctrl+C"_s,
         u"N20|貼    上|Ctrl+V"_s,
+        u"N60|貼上為標籤|Ctrl+Shift+V"_s,
         u"-"_s,
         u"N37|清除內容|Ctrl+Del"_s,
         u"-"_s,
@@ -80,6 +81,9 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"YBB2|YBB字型工具列|"_s,
         u"N54|-"_s,
         u"N55|亮度文字特效|"_s,
+        u"-"_s,
+        u"N58|標籤上色|"_s,
+        u"N57|即時預覽|F6"_s,
         u"N29|尋找(&F)|Ctrl+F"_s,
         u"N30|取代(&R)|Ctrl+R"_s,
         u"N31|設定編輯區字型|F10"_s,
@@ -97,6 +101,8 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"N38|發表時間|F5"_s,
         u"XTHTML1|( YBB )->( HTML )|"_s,
         u"HTML1|(HTML)->(純文字)|"_s,
+        u"-"_s,
+        u"N59|檢查標籤|"_s,
         u"N8|關於...(&A)|"_s,
     };
     QStringList actual;
@@ -112,6 +118,9 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
     EXPECT_EQ(actual, expected);
     EXPECT_FALSE(action("N54")->isVisible());
     EXPECT_FALSE(action("N55")->isVisible());
+    // The composing aids' check items start off.
+    EXPECT_FALSE(action("N57")->isChecked());
+    EXPECT_FALSE(action("N58")->isChecked());
 }
 
 TEST_F(WindowTest, ContextMenuHasNoShortcutsAndNoRedo)

@@ -389,4 +389,85 @@ TEST_F(PreviewViewTest, PostsOfSeveralMegabytesStillPreview)
     EXPECT_EQ(text.count(u'\n'), lines.size());
 }
 
+// The marks of the lines, for the pane beside the editing area, change
+// nothing the browser shows: the same tree once they are taken out, the same
+// pixels. They sit only where the browser takes them as elements of their
+// own (none inside a tag, comment, raw text or table; one after the last
+// line too). The page given without waiting arrives like the waited-for one.
+TEST_F(PreviewViewTest, LineMarksChangeNothingShown)
+{
+    const struct {
+        QStringList post;
+        QList<int> marked;
+    } cases[] = {
+        {{u"[b]bold"_s, u"still[/b]"_s, u"[list]"_s, u"[*]one"_s, u"[*]two[/*]"_s, u"[/list]"_s},
+         {1, 2, 3, 4, 5, 6}},
+        {{u""_s, u"[code]"_s, u"x"_s, u"[/code]"_s, u"[quote]"_s, u"q[/quote]"_s},
+         {1, 2, 3, 4, 5, 6}},
+        {{u"[url=\"http://a.example/"_s, u"b\"]link[/url] <img alt=\"x"_s, u"y\">"_s, u"z"_s},
+         {3, 4}},
+        {{u"<!-- a"_s, u"b --> <style>"_s, u"b {}"_s, u"</style><textarea>"_s, u"t"_s,
+          u"</textarea> <"_s, u"c"_s},
+         {6, 7}},
+        {{u"<table><colgroup span=\"2\" style=\"background:red\">"_s, u"<col><col>"_s,
+          u"<tr><td>a"_s, u"b</td></tr></table>"_s, u"w"_s},
+         {4, 5}},
+        {{u"[center]"_s, u"c"_s, u"[/center][right]"_s, u"r[/right] <select>"_s, u"<option>a"_s,
+          u"</select> [red] s[/red] "_s, u"<ul>"_s, u"<li>i"_s, u"</ul>"_s},
+         {1, 2, 3, 6, 7, 8, 9}},
+    };
+    // The view's picture once the engine has drawn the page: the same four
+    // times running, and blank only for the empty page shown in between, so
+    // that neither a page not drawn yet nor the one before counts.
+    const auto drawn = [&](bool blank) {
+        QImage last, now;
+        for (int i = 0, same = 0; i < 100 && same < 3; ++i) {
+            QTest::qWait(100);
+            last = now;
+            now = m_view.grab().toImage();
+            QImage uniform(now.size(), now.format());
+            uniform.fill(now.isNull() ? 0 : now.pixel(0, 0));
+            same = !now.isNull() && now == last && (now == uniform) == blank ? same + 1 : 0;
+        }
+        return now;
+    };
+    const QString withoutMarks =
+        u"(() => { const body = document.body.cloneNode(true);"
+        u" body.querySelectorAll('qp-l').forEach(e => e.remove()); return body.outerHTML; })()"_s;
+    for (const auto& c : cases) {
+        const QString post = c.post.join(u'|');
+        ASSERT_EQ(load({}), PreviewView::Loaded);
+        drawn(true);
+        ASSERT_EQ(load(c.post), PreviewView::Loaded);
+        const QImage plain = drawn(false);
+        const QString tree = Evaluate(m_view, u"document.body.outerHTML"_s).toString();
+
+        ASSERT_EQ(load({}), PreviewView::Loaded);
+        drawn(true);
+        bool arrived = false;
+        m_view.ShowPage(PreviewPageBytes(BuildPreviewPageLines(c.post, 1)),
+                        [&](bool ok) { arrived = ok; });
+        ASSERT_TRUE(WaitFor([&] { return arrived; })) << post.toStdString();
+        QList<int> marked;
+        for (const QVariant& id :
+             Evaluate(m_view, u"Array.from(document.querySelectorAll('qp-l'), e => e.id)"_s)
+                 .toList())
+            marked.append(id.toString().sliced(3).toInt());
+        EXPECT_EQ(marked, c.marked) << post.toStdString();
+        EXPECT_EQ(Evaluate(m_view, withoutMarks).toString(), tree) << post.toStdString();
+        // The same picture, once the engine has drawn all of it. On a busy
+        // machine the first picture may have been taken before the engine
+        // finished drawing; the page without marks is then drawn again.
+        const QImage marks = QTest::qWaitFor([&] { return m_view.grab().toImage() == plain; }, 5000)
+                                 ? plain
+                                 : drawn(false);
+        QImage again = plain;
+        if (marks != plain) {
+            ASSERT_EQ(load(c.post), PreviewView::Loaded);
+            again = drawn(false);
+        }
+        EXPECT_EQ(marks, again) << post.toStdString();
+    }
+}
+
 }  // namespace

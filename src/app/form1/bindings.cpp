@@ -19,9 +19,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 struct TForm1::MenuRow {
+    // Check: a check item ticked at start; Unchecked: one that starts off.
     // A Submenu row opens a submenu that takes the rows up to SubmenuEnd;
     // the Radio rows in it are one exclusive group.
-    enum Kind { Command, Check, Separator, HiddenSeparator, Hidden, Submenu, SubmenuEnd, Radio };
+    enum Kind { Command, Check, Unchecked, Separator, HiddenSeparator, Hidden, Submenu, SubmenuEnd, Radio };
     const char* name;  // layout name; nullptr for an unnamed separator
     QString caption;
     QKeySequence shortcut;
@@ -84,6 +85,7 @@ void TForm1::buildMenus()
              {"N18", u"剪    下"_s, kCtrl | Qt::Key_X, &TForm1::SpeedButton22Click},
              {"N19", u"複    製"_s, kCtrl | Qt::Key_C, &TForm1::SpeedButton23Click},
              {"N20", u"貼    上"_s, kCtrl | Qt::Key_V, &TForm1::SpeedButton24Click},
+             {"N60", u"貼上為標籤"_s, kCtrl | Qt::SHIFT | Qt::Key_V, &TForm1::N60Click},
              {nullptr, {}, {}, nullptr, R::Separator},
              {"N37", u"清除內容"_s, kCtrl | Qt::Key_Delete, &TForm1::SpeedButton16Click},
              {nullptr, {}, {}, nullptr, R::Separator},
@@ -97,6 +99,9 @@ void TForm1::buildMenus()
              {"YBB2", u"YBB字型工具列"_s, {}, &TForm1::YBB2Click, R::Check},
              {"N54", {}, {}, nullptr, R::HiddenSeparator},
              {"N55", u"亮度文字特效"_s, {}, &TForm1::N55Click, R::Hidden},
+             {nullptr, {}, {}, nullptr, R::Separator},
+             {"N58", u"標籤上色"_s, {}, &TForm1::N58Click, R::Unchecked},
+             {"N57", u"即時預覽"_s, Qt::Key_F6, &TForm1::N57Click, R::Unchecked},
          }},
         {u"尋找(&S)"_s,
          {
@@ -126,6 +131,8 @@ void TForm1::buildMenus()
          {
              {"XTHTML1", u"( YBB )->( HTML )"_s, {}, &TForm1::XTHTML1Click},
              {"HTML1", u"(HTML)->(純文字)"_s, {}, &TForm1::HTML1Click},
+             {nullptr, {}, {}, nullptr, R::Separator},
+             {"N59", u"檢查標籤"_s, {}, &TForm1::N59Click},
          }},
         {u"說明(&H)"_s,
          {
@@ -189,10 +196,10 @@ QAction* TForm1::addMenuRow(QMenu* menu, const MenuRow& row)
         entry = menu->addAction(row.caption);
         entry->setShortcut(row.shortcut);
         entry->setShortcutContext(Qt::WindowShortcut);
-        if (row.kind == MenuRow::Check) {
+        if (row.kind == MenuRow::Check || row.kind == MenuRow::Unchecked) {
             // The mark flips by itself before the handler runs.
             entry->setCheckable(true);
-            entry->setChecked(true);
+            entry->setChecked(row.kind == MenuRow::Check);
         }
         connect(entry, &QAction::triggered, this,
                 [this, handler = row.handler] { runCommand(handler); });

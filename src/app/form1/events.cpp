@@ -121,8 +121,9 @@ bool TForm1::noteEdit1Key(QObject* receiver, QEvent* event)
     // The edit menu's keys edit the custom symbol while the box has the
     // focus: a paste goes into the box, not into the post.
     static const QList<QKeySequence> editingKeys = {
-        Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y,      Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C,
-        Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::Key_Delete, Qt::CTRL | Qt::Key_A,
+        Qt::CTRL | Qt::Key_Z,      Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_X,
+        Qt::CTRL | Qt::Key_C,      Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::SHIFT | Qt::Key_V,
+        Qt::CTRL | Qt::Key_Delete, Qt::CTRL | Qt::Key_A,
     };
     auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
@@ -131,9 +132,14 @@ bool TForm1::noteEdit1Key(QObject* receiver, QEvent* event)
         key->accept();
         return true;
     }
-    // The line edit knows Redo only under the desktop's own key.
+    // The line edit knows Redo only under the desktop's own key, and has
+    // no paste of its own for rich text: the symbol is plain text.
     if (pressed == QKeySequence(Qt::CTRL | Qt::Key_Y)) {
         Edit1->redo();
+        return true;
+    }
+    if (pressed == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)) {
+        Edit1->paste();
         return true;
     }
     return false;

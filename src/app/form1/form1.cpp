@@ -21,6 +21,7 @@
 #include <limits>
 
 #include "app/memo_edit.h"
+#include "app/window_settings.h"
 #include "look/ming_font.h"
 #include "look/program_icon.h"
 #include "look/text_colour.h"
@@ -71,7 +72,8 @@ TForm1::TForm1(platform::Prompts& prompts, platform::KeyboardState& keyboard,
       m_keyboard(keyboard),
       m_clock(clock),
       m_currentFileName(kUntitled),
-      m_fontDialogFont(look::MingFont(16))
+      m_fontDialogFont(look::MingFont(16)),
+      m_settings(std::make_unique<WindowSettings>())
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Quillpost 4.0"_s);

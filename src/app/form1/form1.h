@@ -16,12 +16,17 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class QMenu;
+class QSplitter;
 class QTabWidget;
 class QTimer;
 class QToolButton;
 class MemoEdit;
 class FindReplaceDialog;
+class LivePreview;
+class WindowSettings;
 namespace convert {
 class PreviewBrowser;
 }
@@ -71,6 +76,9 @@ public:
     // The same after the unsaved-changes question when the document is
     // modified; false when the user keeps the document or the file fails.
     bool openDocumentAsking(const QString& path);
+    // Turns on what the user left on in the last run (the live preview, the
+    // tag colours); see WindowSettings. Start-up calls it once.
+    void restoreSettings();
 
     // The document, for crash recovery.
     QTextDocument& hostedDocument() override;
@@ -99,6 +107,13 @@ public:
     QTimer* Timer1 = nullptr;
     help::TForm2* Form2 = nullptr;                   // made when help is first asked for
     convert::PreviewBrowser* EmbeddedWB1 = nullptr;  // made on the first preview
+    // The live preview beside the editing area, both made when first ticked.
+    QSplitter* Splitter1 = nullptr;
+    convert::PreviewBrowser* EmbeddedWB2 = nullptr;
+    // The tag check's panel below the editing area, made on the first check.
+    QFrame* Panel6 = nullptr;
+    QLabel* Label3 = nullptr;
+    QListWidget* ListBox1 = nullptr;
     tray::TVelaTrayIcon* VelaTrayIcon1 = nullptr;
     tray::ImageList* ImageList1 = nullptr;
     // The file dialogs; each offers the path last chosen in it.
@@ -203,11 +218,15 @@ public Q_SLOTS:
     void SpeedButton23Click();  // 複製
     void SpeedButton24Click();  // 貼上
     void N22Click();            // 全    選
+    void N60Click();            // 貼上為標籤
 
     // Conversions and preview (convert_commands.cpp)
-    void XTHTML1Click();   // ( YBB )->( HTML )
-    void HTML1Click();     // (HTML)->(純文字)
-    void TabSheet2Show();  // 預覽結果 shown
+    void XTHTML1Click();        // ( YBB )->( HTML )
+    void HTML1Click();          // (HTML)->(純文字)
+    void TabSheet2Show();       // 預覽結果 shown
+    void N59Click();            // 檢查標籤
+    void ListBox1DblClick();    // a problem of the tag check chosen
+    void SpeedButton52Click();  // 關閉 the tag check's panel
 
     // Printing (print_commands.cpp), find and replace (find_commands.cpp),
     // tag highlighting (view_commands.cpp)
@@ -218,6 +237,8 @@ public Q_SLOTS:
     void ReplaceDialog1Find();     // the replace dialog's Find Next
     void ReplaceDialog1Replace();  // the replace dialog's Replace and Replace All
     void N55Click();               // 亮度文字特效 (hidden)
+    void N57Click();               // 即時預覽
+    void N58Click();               // 標籤上色
 
     // Tray icon (tray_commands.cpp)
     void N42Click();  // 隱藏主視窗 / 顯示主視窗
@@ -265,6 +286,9 @@ private:
     // The encoding the next save writes, and the menu's mark that shows it.
     void setFileEncoding(text::FileEncoding encoding);
     void chooseFileEncoding(text::FileEncoding encoding);
+    // Splits the editing tab for the live preview, or joins it again.
+    void showLivePreview(bool on);
+    void buildCheckPanel();
 
     void writeTagButton(QStringView name);
     void writeSymbolButton(QStringView name);
@@ -305,4 +329,6 @@ private:
     std::unique_ptr<platform::PrinterDevice> m_systemPrinter;  // made on the first print
     platform::PrinterDevice* m_printer = nullptr;
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
+    std::unique_ptr<WindowSettings> m_settings;
+    LivePreview* m_livePreview = nullptr;
 };

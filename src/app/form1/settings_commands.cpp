@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "app/form1/form1.h"
+#include "app/live_preview.h"
 #include "app/memo_edit.h"
 #include "platform/prompts.h"
 
@@ -11,6 +12,7 @@ void TForm1::W1Click()
     Memo1->setLineWrapMode(action("W1")->isChecked() ? QPlainTextEdit::WidgetWidth
                                                      : QPlainTextEdit::NoWrap);
     updateCaretPosition();
+    if (m_livePreview) m_livePreview->linesChanged();
 }
 
 void TForm1::N31Click()
@@ -20,5 +22,6 @@ void TForm1::N31Click()
         m_fontDialogFont = *font;
         Memo1->setFont(*font);
         updateCaretPosition();
+        if (m_livePreview) m_livePreview->linesChanged();
     }
 }

@@ -1,0 +1,182 @@
+#include "app/live_preview.h"
+
+#include <QDeadlineTimer>
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QTextDocument>
+#include <QWidget>
+#include <algorithm>
+
+#include "convert/preview_browser.h"
+#include "convert/preview_page.h"
+#include "markup/editor_lines.h"
+#include "markup/row_index.h"
+
+namespace {
+
+// A part of the line list read in one turn of the event loop.
+constexpr int kReadPartMs = 8;
+// A caret moved without typing: the view follows once it rests a moment.
+constexpr int kCaretPauseMs = 150;
+// Lines of a post marked for the scrolling at most, about (see build()).
+constexpr int kMarkedLines = 20000;
+
+}  // namespace
+
+LivePreview::LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QObject* parent)
+    : QObject(parent),
+      m_memo(memo),
+      m_view(view),
+      m_memoViewport(memo.viewport()),
+      m_viewWidget(view.widget())
+{
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &LivePreview::start);
+    m_caretPause.setSingleShot(true);
+    m_caretPause.setInterval(kCaretPauseMs);
+    connect(&m_caretPause, &QTimer::timeout, this, [this] {
+        if (m_step != Step::Loading && m_anyShown) scrollToCaret();
+    });
+    m_builder.setMaxThreadCount(1);
+
+    connect(memo.document(), &QTextDocument::contentsChange, this, &LivePreview::linesChanged);
+    // Rows counted anew: the highlighting broke lines elsewhere.
+    connect(&markup::RowIndex::of(memo), &markup::RowIndex::progressed, this,
+            &LivePreview::linesChanged);
+    connect(&memo, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (m_active) m_caretPause.start();
+    });
+    view.widget()->installEventFilter(this);
+    // A new width wraps the lines elsewhere.
+    memo.viewport()->installEventFilter(this);
+}
+
+LivePreview::~LivePreview()
+{
+    // A page still being built is let finish; what it reports back is
+    // dropped with this object.
+    m_builder.clear();
+    m_builder.waitForDone();
+}
+
+void LivePreview::setActive(bool active)
+{
+    m_active = active;
+    if (!active) {
+        m_pause.stop();
+        m_caretPause.stop();
+        if (m_step == Step::Reading) m_step = Step::Idle;
+        ++m_round;
+        return;
+    }
+    m_stale = true;
+    start();
+}
+
+void LivePreview::linesChanged()
+{
+    if (!m_active) return;
+    m_stale = true;
+    // A read under way would mix old lines with new ones.
+    if (m_step == Step::Reading) {
+        m_step = Step::Idle;
+        ++m_round;
+        m_lines.clear();
+    }
+    startSoon();
+}
+
+void LivePreview::startSoon()
+{
+    m_pause.start();
+}
+
+bool LivePreview::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only compared, never called: the window's widgets go one by one when
+    // it closes, and a view on its way out still sends events here.
+    if (event->type() == QEvent::Resize && watched == m_memoViewport) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->oldSize().width() != resize->size().width() &&
+            m_memo.lineWrapMode() != QPlainTextEdit::NoWrap)
+            linesChanged();
+    } else if (event->type() == QEvent::Show && watched == m_viewWidget && m_active && m_stale) {
+        // Shown again (its tab chosen, the item ticked): what changed meanwhile.
+        startSoon();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LivePreview::start()
+{
+    if (!m_active || !m_stale || m_step != Step::Idle || !m_view.widget()->isVisible()) return;
+    m_stale = false;
+    m_step = Step::Reading;
+    m_lines.clear();
+    m_next = m_memo.document()->begin();
+    ++m_round;
+    readPart();
+}
+
+void LivePreview::readPart()
+{
+    m_next = markup::AppendDisplayedLines(m_memo, m_next, m_lines, QDeadlineTimer(kReadPartMs));
+    if (!m_next.isValid()) {
+        build();
+        return;
+    }
+    // The rest after the events that came meanwhile; an edit among them
+    // ends this read (see linesChanged).
+    QTimer::singleShot(0, this, [this, round = m_round] {
+        if (round == m_round && m_step == Step::Reading) readPart();
+    });
+}
+
+void LivePreview::build()
+{
+    m_step = Step::Building;
+    // Every line marked makes the page half as large again; a long post gets
+    // fewer marks, the engine's time going with the page's size.
+    const int step = 1 + int(m_lines.size() / kMarkedLines);
+    m_builder.start([this, lines = std::move(m_lines), step] {
+        const QByteArray page =
+            convert::PreviewPageBytes(convert::BuildPreviewPageLines(lines, step));
+        QMetaObject::invokeMethod(
+            this, [this, page] { built(page); }, Qt::QueuedConnection);
+    });
+    m_lines = {};
+}
+
+void LivePreview::built(const QByteArray& page)
+{
+    if (!m_active) {
+        m_step = Step::Idle;
+        return;
+    }
+    m_step = Step::Loading;
+    m_view.ShowPage(page, [self = QPointer<LivePreview>(this)](bool) {
+        if (self) self->loaded();
+    });
+}
+
+void LivePreview::loaded()
+{
+    m_step = Step::Idle;
+    m_anyShown = true;
+    if (m_active) scrollToCaret();
+    // Typing went on while this page was on its way and has paused since.
+    if (m_stale && !m_pause.isActive()) start();
+}
+
+void LivePreview::scrollToCaret()
+{
+    const auto row = markup::RowIndex::of(m_memo).rowOfSoon(m_memo.textCursor().position());
+    if (!row) return;
+    // The caret's line keeps its height: as far down the view as the caret
+    // is down the editing area.
+    const int height = std::max(1, m_memo.viewport()->height());
+    const double fraction = std::clamp(double(m_memo.cursorRect().top()) / height, 0.0, 1.0);
+    m_view.ScrollToLine(row->row, fraction);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTextBlock>
+#include <QThreadPool>
+#include <QTimer>
+
+class QPlainTextEdit;
+namespace convert {
+class PreviewBrowser;
+}
+
+// Keeps a preview view beside the editing area showing the post as the
+// preview tab would, a moment after typing pauses, scrolled to the caret's
+// line. Nothing of it runs on a keystroke but restarting a timer: the line
+// list is read between events a part at a time, the page is built on a
+// thread of its own and the view loads it without waiting. While one page
+// is on its way, later changes wait for it and go into the next one; while
+// the view is hidden nothing is built.
+class LivePreview : public QObject {
+    Q_OBJECT
+public:
+    // How long typing must pause before the page follows.
+    static constexpr int kPauseMs = 300;
+
+    LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QObject* parent = nullptr);
+    ~LivePreview() override;
+
+    // On: the view shows the document now and follows it. Off: it is left
+    // as it is and nothing more is built.
+    void setActive(bool active);
+    // The lines changed without an edit (word wrap switched, a new font).
+    void linesChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Step { Idle, Reading, Building, Loading };
+
+    void startSoon();
+    void start();
+    void readPart();
+    void build();
+    void built(const QByteArray& page);
+    void loaded();
+    void scrollToCaret();
+
+    QPlainTextEdit& m_memo;
+    convert::PreviewBrowser& m_view;
+    const QObject* const m_memoViewport;  // watched for new widths
+    const QObject* const m_viewWidget;    // watched for being shown
+    QTimer m_pause;
+    QTimer m_caretPause;
+    QThreadPool m_builder;  // one thread
+    bool m_active = false;
+    bool m_stale = false;     // the document changed since the last page was read
+    bool m_anyShown = false;  // the view holds a page of ours
+    Step m_step = Step::Idle;
+    quint64 m_round = 0;  // counts the reads started; an edit ends the one under way
+    QStringList m_lines;
+    QTextBlock m_next;  // where the read goes on
+};
