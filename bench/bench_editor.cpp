@@ -10,7 +10,7 @@
 // keystrokes far enough apart for the live preview to follow each, with the
 // live preview and the tag colours off and on.
 //
-//   bench_editor [megabytes=10] [keystrokes=20]
+//   bench_editor [megabytes=10] [keystrokes=20]    (megabytes may be a fraction: 0.1)
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -224,7 +224,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
-    const qsizetype megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10;
+    const double megabytes = argc > 1 ? QByteArray(argv[1]).toDouble() : 10;
     const int keystrokes = argc > 2 ? QByteArray(argv[2]).toInt() : 20;
 
     QTemporaryDir directory;
@@ -232,7 +232,7 @@ int main(int argc, char** argv)
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly)) return 1;
-        file.write(Big5Thread(megabytes * 1024 * 1024));
+        file.write(Big5Thread(qsizetype(megabytes * 1024 * 1024)));
     }
 
     ScriptedPrompts prompts;
@@ -257,7 +257,7 @@ int main(int argc, char** argv)
     int turns = 0;
     const auto now = [&turns] { return ++turns % 4 == 0; };
 
-    std::printf("%lld MB Big5, %d cores\n", (long long)megabytes, QThread::idealThreadCount());
+    std::printf("%g MB Big5, %d cores\n", megabytes, QThread::idealThreadCount());
     std::printf("%-22s %8s %8s %8s %8s %8s %8s %8s\n", "ms", "window", "plain", "ratio", "longest",
                 "(cpu)", "blocked", "settled");
 
