@@ -107,21 +107,18 @@ QString RefusalText(QStringView text, qsizetype index, qsizetype line, qsizetype
                     FileEncoding encoding)
 {
     const QString where = u"第 %1 行第 %2 列"_s.arg(QString::number(line), QString::number(column));
-    if (encoding == FileEncoding::Big5 && IsBig5Placeholder(text, index)) {
+    const bool big5 = encoding == FileEncoding::Big5;
+    if (IsBig5Placeholder(text, index)) {
+        // A byte of a Big5 file that was no character: in Big5 it would pair
+        // with the one after it, and it has no UTF-8 form.
         const uint byte = text[index].unicode() - kBig5PlaceholderBase;
-        return where +
-               u"是原檔中不成字的位元組 0x%1，存成 Big5 會和後面的字合成另一個字，檔案未寫入。"_s
-                   .arg(QString::number(byte, 16).toUpper());
+        return where + u"是原檔中不成字的位元組 0x%1，%2，檔案未寫入。"_s.arg(
+                           QString::number(byte, 16).toUpper(),
+                           big5 ? u"存成 Big5 會和後面的字合成另一個字"_s : u"無法以 UTF-8 儲存"_s);
     }
-    if (encoding == FileEncoding::Big5) {
+    if (big5) {
         return where + CharacterText(text, index) +
                u" 無法以 Big5 儲存，檔案未寫入。可在「檔案」選單的「儲存編碼」改用 UTF-8 儲存。"_s;
-    }
-    // A byte of a Big5 file that was no character has no UTF-8 form.
-    if (IsBig5Placeholder(text, index)) {
-        const uint byte = text[index].unicode() - kBig5PlaceholderBase;
-        return where + u"是原檔中不成字的位元組 0x%1，無法以 UTF-8 儲存，檔案未寫入。"_s.arg(
-                           QString::number(byte, 16).toUpper());
     }
     return where + CharacterText(text, index) + u" 無法以 UTF-8 儲存，檔案未寫入。"_s;
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/form1/form1.h"
 #include "app/live_preview.h"
@@ -22,23 +23,14 @@ namespace {
 // The tags of one paragraph in the colours of the tag-colouring layer.
 QList<QTextLayout::FormatRange> TagFormats(const QString& paragraph)
 {
-    static const QTextCharFormat formats[] = {
-        [] {
-            QTextCharFormat name;
-            name.setForeground(QColor(markup::kTagNameColour));
-            return name;
-        }(),
-        [] {
-            QTextCharFormat value;
-            value.setForeground(QColor(markup::kTagValueColour));
-            return value;
-        }(),
-        [] {
-            QTextCharFormat unpaired;
-            unpaired.setForeground(QColor(markup::kUnpairedTagColour));
-            return unpaired;
-        }(),
-    };
+    // In the order of convert::TagColour.
+    static const auto formats = [] {
+        std::array<QTextCharFormat, 3> made;
+        const QRgb colours[] = {markup::kTagNameColour, markup::kTagValueColour,
+                                markup::kUnpairedTagColour};
+        for (size_t i = 0; i < made.size(); ++i) made[i].setForeground(QColor(colours[i]));
+        return made;
+    }();
     QList<QTextLayout::FormatRange> ranges;
     for (const convert::ColouredSpan& span : convert::TagColours(paragraph))
         ranges.append({span.start, span.length, formats[int(span.colour)]});
