@@ -3,3 +3,9 @@ add_executable(bench_editor bench_editor.cpp)
 # It links the preview module for the live preview beside the text.
 target_link_libraries(bench_editor PRIVATE quillpost_app quillpost_preview Qt6::Test)
 target_include_directories(bench_editor PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+
+# A long session with the live preview on: memory, renderer processes and
+# processor time per update.
+add_executable(soak_preview soak_preview.cpp)
+target_link_libraries(soak_preview PRIVATE quillpost_app quillpost_preview)
+target_include_directories(soak_preview PRIVATE ${PROJECT_SOURCE_DIR}/tests)

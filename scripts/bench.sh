@@ -13,7 +13,7 @@ scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
   quillpost quillpost_preview quillpost_printing plain_editor bench_convert bench_codec bench_preview \
-  bench_editor write_post bench_colouring
+  bench_editor write_post bench_colouring soak_preview
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
 trap 'rm -rf "$results"' EXIT
@@ -32,6 +32,9 @@ bench/command_line.py build/src/quillpost build/bench/write_post
 echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
 # (the engine's own messages go to a log)
 scripts/with-xvfb.sh build/bench/bench_preview 2>"$results/preview.log"
+
+echo "== A long session: 500 updates of the live preview of a 100 KB post"
+scripts/with-xvfb.sh build/bench/soak_preview 500 2>"$results/soak.log"
 
 echo "== The editor on a 10 MB document beside a bare QPlainTextEdit (offscreen)"
 build/bench/bench_editor 10 20

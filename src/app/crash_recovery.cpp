@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "platform/clock.h"
 #include "platform/prompts.h"
 #include "text/recovery_copy.h"
 #include "text/recovery_folder.h"
@@ -24,6 +25,8 @@ namespace {
 // where reading a 100 MB document whole would hold the window for most of a
 // second.
 constexpr int kSliceChars = 1 << 18;
+// How long the news that copies are written again stays.
+constexpr int kResumedNoticeMs = 10000;
 
 // Opens (creating it if need be) and locks a lock file; -1 when another
 // program holds it or it cannot be opened.
@@ -63,10 +66,13 @@ QFileInfoList FilesEndingIn(const QString& folder, QStringView suffix, QDir::Sor
 
 }  // namespace
 
-CrashRecovery::CrashRecovery(DocumentHost& host, platform::Prompts& prompts, QObject* parent)
+CrashRecovery::CrashRecovery(DocumentHost& host, platform::Prompts& prompts,
+                             const platform::Clock* clock, QObject* parent)
     : QObject(parent),
       m_host(host),
       m_prompts(prompts),
+      m_ownClock(clock ? nullptr : platform::MakeSystemClock()),
+      m_clock(clock ? *clock : *m_ownClock),
       m_folder(text::RecoveryFolder()),
       m_id(u"%1-%2-%3"_s.arg(QCoreApplication::applicationPid())
                .arg(QDateTime::currentMSecsSinceEpoch(), 0, 16)
@@ -75,25 +81,26 @@ CrashRecovery::CrashRecovery(DocumentHost& host, platform::Prompts& prompts, QOb
     m_files.setMaxThreadCount(1);
     m_pause.setSingleShot(true);
     m_pause.setInterval(kPauseMs);
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kMaxWaitMs);
     m_slicer.setInterval(0);
-    // Unsaved text belongs to its user alone.
-    if (QDir().mkpath(m_folder))
-        QFile::setPermissions(
-            m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    m_lock = TakeLock(m_folder + u'/' + m_id + u".lock"_s);
-    if (!active()) return;  // no place to keep a copy: the editor works without one
+    // Without a place for copies the editor works on; the first copy that
+    // cannot be written tells the user, and copies are tried again later.
+    takeFolder();
 
     QTextDocument* const document = &m_host.hostedDocument();
-    connect(document, &QTextDocument::contentsChanged, this, &CrashRecovery::documentChanged);
+    connect(document, &QTextDocument::contentsChange, this, &CrashRecovery::documentChanged);
     connect(document, &QTextDocument::modificationChanged, this,
             &CrashRecovery::modificationChanged);
     connect(&m_pause, &QTimer::timeout, this, &CrashRecovery::startSnapshot);
+    connect(&m_retry, &QTimer::timeout, this, &CrashRecovery::startSnapshot);
     connect(&m_slicer, &QTimer::timeout, this, &CrashRecovery::takeSlice);
 }
 
 CrashRecovery::~CrashRecovery()
 {
     m_pause.stop();
+    m_retry.stop();
     m_slicer.stop();
     if (!active()) return;
     removeCopy();
@@ -101,12 +108,33 @@ CrashRecovery::~CrashRecovery()
     DropLock(m_folder + u'/' + m_id + u".lock"_s, m_lock);
 }
 
-void CrashRecovery::documentChanged()
+bool CrashRecovery::takeFolder()
 {
-    ++m_revision;
+    if (active()) return true;
+    // Unsaved text belongs to its user alone.
+    if (QDir().mkpath(m_folder))
+        QFile::setPermissions(
+            m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_lock = TakeLock(m_folder + u'/' + m_id + u".lock"_s);
+    return active();
+}
+
+qint64 CrashRecovery::nowMs() const
+{
+    return m_clock.now().toMSecsSinceEpoch();
+}
+
+void CrashRecovery::documentChanged(int position, int removed, int added)
+{
+    if (m_taking) patchSnapshot(position, removed, added);
     // Clearing the editing area resets the flag without a word.
     if (m_copyKept && !m_host.hostedDocument().isModified()) modificationChanged(false);
+    const qint64 now = nowMs();
+    // A clock set back starts the wait over.
+    if (m_waitingSince < 0 || now < m_waitingSince) m_waitingSince = now;
     m_pause.start();
+    // Typing that never pauses still gets its copy.
+    if (now - m_waitingSince >= kMaxWaitMs) startSnapshot();
 }
 
 void CrashRecovery::modificationChanged(bool modified)
@@ -114,9 +142,9 @@ void CrashRecovery::modificationChanged(bool modified)
     if (modified) return;
     // Saved, discarded or undone back to the saved text: nothing to recover.
     m_pause.stop();
-    m_slicer.stop();
-    m_taking = false;
-    m_pieces.clear();
+    m_retry.stop();
+    dropSnapshot();
+    m_waitingSince = -1;
     m_writeAgain = false;
     removeCopy();
 }
@@ -124,7 +152,7 @@ void CrashRecovery::modificationChanged(bool modified)
 void CrashRecovery::removeCopy()
 {
     m_copyKept = false;
-    m_files.start([path = copyPath()] { QFile::remove(path); });
+    if (active()) m_files.start([path = copyPath()] { QFile::remove(path); });
 }
 
 void CrashRecovery::startSnapshot()
@@ -133,12 +161,16 @@ void CrashRecovery::startSnapshot()
         if (m_copyKept) removeCopy();
         return;
     }
+    if (m_taking) return;  // the one on its way takes every change in
     if (m_writing) {
         m_writeAgain = true;
         return;
     }
+    if (!takeFolder()) {
+        writeFinished(false);
+        return;
+    }
     m_taking = true;
-    m_snapshotRevision = m_revision;
     m_next = 0;
     m_pieces.clear();
     m_snapshotFileName = m_host.currentFileName();
@@ -146,13 +178,42 @@ void CrashRecovery::startSnapshot()
     m_slicer.start();
 }
 
+void CrashRecovery::dropSnapshot()
+{
+    m_slicer.stop();
+    m_taking = false;
+    m_next = 0;
+    m_pieces.clear();
+}
+
+void CrashRecovery::patchSnapshot(int position, int removed, int added)
+{
+    if (position >= m_next) return;  // read later as it is then
+    qsizetype piece = 0;
+    int pieceStart = 0;
+    while (pieceStart + m_pieces[piece].size() <= position) pieceStart += m_pieces[piece++].size();
+    QString& text = m_pieces[piece];
+    const int offset = position - pieceStart;
+    const int end = m_host.hostedDocument().characterCount() - 1;
+    if (position + removed <= pieceStart + text.size() && position + added <= end) {
+        // Within one piece: only the changed characters are read again.
+        QTextCursor changed(&m_host.hostedDocument());
+        changed.setPosition(position);
+        changed.setPosition(position + added, QTextCursor::KeepAnchor);
+        text.replace(offset, removed, changed.selectedText());
+        m_next += added - removed;
+        return;
+    }
+    // Reaching past the piece, or past what was read: read again from there.
+    text.truncate(offset);
+    m_pieces.erase(m_pieces.begin() + piece + (text.isEmpty() ? 0 : 1), m_pieces.end());
+    m_next = position;
+}
+
 void CrashRecovery::takeSlice()
 {
-    if (!m_taking || m_revision != m_snapshotRevision) {
-        // Changed meanwhile: the pause after this change takes a new snapshot.
+    if (!m_taking) {
         m_slicer.stop();
-        m_taking = false;
-        m_pieces.clear();
         return;
     }
     QTextDocument* const document = &m_host.hostedDocument();
@@ -166,22 +227,48 @@ void CrashRecovery::takeSlice()
         m_next += count;
     }
     if (m_next < end) return;
+    qsizetype length = 0;
+    for (const QString& piece : std::as_const(m_pieces)) length += piece.size();
+    if (length != end) {
+        // An edit the document reported in a way the pieces could not follow.
+        m_next = 0;
+        m_pieces.clear();
+        return;
+    }
 
     m_slicer.stop();
     m_taking = false;
     m_writing = true;
     m_copyKept = true;
+    // Whatever changes from here on waits for the next copy.
+    m_waitingSince = -1;
     m_files.start([this, path = copyPath(), pieces = std::exchange(m_pieces, {}),
                    fileName = m_snapshotFileName, encoding = m_snapshotEncoding] {
         // A copy that cannot be written (a full disk) leaves the last one.
-        text::WriteRecoveryCopy(path, pieces, fileName, encoding);
-        QMetaObject::invokeMethod(this, &CrashRecovery::writeFinished, Qt::QueuedConnection);
+        const bool written = text::WriteRecoveryCopy(path, pieces, fileName, encoding);
+        QMetaObject::invokeMethod(
+            this, [this, written] { writeFinished(written); }, Qt::QueuedConnection);
     });
 }
 
-void CrashRecovery::writeFinished()
+void CrashRecovery::writeFinished(bool written)
 {
     m_writing = false;
+    if (written && m_failing) {
+        m_failing = false;
+        m_host.showRecoveryNotice(u"已恢復寫入復原副本至 %1"_s.arg(m_folder));
+        QTimer::singleShot(kResumedNoticeMs, this, [this] {
+            if (!m_failing) m_host.showRecoveryNotice({});
+        });
+    } else if (!written) {
+        if (!m_failing)
+            m_host.showRecoveryNotice(
+                u"無法寫入復原副本至 %1，未存檔的內容在當機時將無法還原"_s.arg(m_folder));
+        m_failing = true;
+        // The text the copy missed still waits for one.
+        if (m_waitingSince < 0) m_waitingSince = nowMs();
+        m_retry.start();
+    }
     if (m_writeAgain) {
         m_writeAgain = false;
         startSnapshot();

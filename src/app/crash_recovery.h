@@ -5,14 +5,16 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 #include "app/document_host.h"
 #include "text/document_file.h"
 
 namespace platform {
+class Clock;
 class Prompts;
-}
+}  // namespace platform
 
 // Keeps this program's recovery copy of the hosted document in the recovery
 // folder, and offers the copies that programs no longer running
@@ -21,17 +23,26 @@ class Prompts;
 // Each running program has its own copy, "<id>.recovery", and holds a lock on
 // "<id>.lock" for as long as it runs; the system drops the lock when the
 // program ends, however it ends, so a copy whose lock can be taken was left
-// behind. The copy is written once typing has paused: the document is read
-// in short slices between events (a change in between starts over later), and
-// the file is written on a thread of its own, so typing never waits for it.
-// It is removed when the document is saved or discarded and when the program
-// ends normally.
+// behind. The copy is written once typing has paused, and while it goes on
+// without a pause at least every few seconds: the document is read in short
+// slices between events (what an edit changes in the part already read is
+// read again), and the file is written on a thread of its own, so typing
+// never waits for it. It is removed when the document is saved or discarded
+// and when the program ends normally. When no copy can be written (a full
+// disk, a folder that cannot be written) the host says so, once, and again
+// once copies are written again.
 class CrashRecovery : public QObject {
     Q_OBJECT
 public:
     static constexpr int kPauseMs = 1500;
+    // The longest a change waits for a copy while typing goes on: with the
+    // time the copy takes to reach the disk, a kill loses at most the last
+    // five seconds.
+    static constexpr int kMaxWaitMs = 4000;
 
-    CrashRecovery(DocumentHost& host, platform::Prompts& prompts, QObject* parent = nullptr);
+    // `clock` (the system's when none is given) times the longest wait.
+    CrashRecovery(DocumentHost& host, platform::Prompts& prompts,
+                  const platform::Clock* clock = nullptr, QObject* parent = nullptr);
     ~CrashRecovery() override;
 
     // Asks about each copy left by a program that no longer runs, newest
@@ -44,27 +55,36 @@ public:
     bool active() const { return m_lock >= 0; }
 
 private:
-    void documentChanged();
+    bool takeFolder();
+    void documentChanged(int position, int removed, int added);
     void modificationChanged(bool modified);
     void startSnapshot();
+    void dropSnapshot();
+    // Brings the part of the snapshot already read up to date with an edit.
+    void patchSnapshot(int position, int removed, int added);
     void takeSlice();
-    void writeFinished();
+    void writeFinished(bool written);
     void removeCopy();
+    qint64 nowMs() const;
     // Asks about one left copy; true when it was restored.
     bool offer(const QString& copy);
 
     DocumentHost& m_host;
     platform::Prompts& m_prompts;
+    std::unique_ptr<platform::Clock> m_ownClock;
+    const platform::Clock& m_clock;
     QString m_folder;
     QString m_id;
     int m_lock = -1;
     QThreadPool m_files;  // one thread: writes and removals keep their order
     QTimer m_pause;
+    QTimer m_retry;  // while copies fail
     QTimer m_slicer;
-    quint64 m_revision = 0;  // counts document changes
-    // The snapshot being read.
+    // When the oldest change that no copy holds was made; -1: none waits.
+    qint64 m_waitingSince = -1;
+    // The snapshot being read: the document's text up to m_next, in pieces
+    // of at most a slice each.
     bool m_taking = false;
-    quint64 m_snapshotRevision = 0;
     int m_next = 0;
     QStringList m_pieces;
     QString m_snapshotFileName;
@@ -72,4 +92,5 @@ private:
     bool m_copyKept = false;  // a copy is written or on its way
     bool m_writing = false;
     bool m_writeAgain = false;
+    bool m_failing = false;  // the last copy could not be written
 };

@@ -48,6 +48,12 @@ LivePreview::LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QO
     connect(&memo, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (m_active) m_caretPause.start();
     });
+    view.OnRendererEnded([self = QPointer<LivePreview>(this)] {
+        if (!self) return;
+        // Whatever it showed is gone: the next update shows the post again.
+        self->m_stale = true;
+        emit self->rendererEnded();
+    });
     view.widget()->installEventFilter(this);
     // A new width wraps the lines elsewhere.
     memo.viewport()->installEventFilter(this);
@@ -69,6 +75,11 @@ void LivePreview::setActive(bool active)
         m_caretPause.stop();
         if (m_step == Step::Reading) m_step = Step::Idle;
         ++m_round;
+        // Out of sight until ticked again: what the engine holds for the
+        // page goes back to the system.
+        m_view.Release();
+        m_anyShown = false;
+        m_stale = true;
         return;
     }
     m_stale = true;
@@ -156,16 +167,17 @@ void LivePreview::built(const QByteArray& page)
         return;
     }
     m_step = Step::Loading;
-    m_view.ShowPage(page, [self = QPointer<LivePreview>(this)](bool) {
-        if (self) self->loaded();
+    m_view.ShowPage(page, [self = QPointer<LivePreview>(this)](bool shown) {
+        if (self) self->loaded(shown);
     });
 }
 
-void LivePreview::loaded()
+void LivePreview::loaded(bool shown)
 {
     m_step = Step::Idle;
     m_anyShown = true;
     if (m_active) scrollToCaret();
+    emit pageShown(shown);
     // Typing went on while this page was on its way and has paused since.
     if (m_stale && !m_pause.isActive()) start();
 }

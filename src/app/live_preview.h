@@ -34,6 +34,13 @@ public:
     // The lines changed without an edit (word wrap switched, a new font).
     void linesChanged();
 
+signals:
+    // A page was handed to the view and has arrived (true) or failed.
+    void pageShown(bool shown);
+    // The engine's process drawing the view ended; the next page starts a
+    // new one.
+    void rendererEnded();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,7 +52,7 @@ private:
     void readPart();
     void build();
     void built(const QByteArray& page);
-    void loaded();
+    void loaded(bool shown);
     void scrollToCaret();
 
     QPlainTextEdit& m_memo;

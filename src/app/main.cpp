@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     TForm1 form(prompts, *keyboard, *clock);
     prompts.setParent(&form);
     form.restoreSettings();
-    CrashRecovery recovery(form, prompts);
+    CrashRecovery recovery(form, prompts, clock.get());
     form.show();
     recovery.offerLeftCopies();
     // After a restored copy, the file given is opened only when the user

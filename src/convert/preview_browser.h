@@ -28,6 +28,13 @@ public:
     // nearest marked line at or above it (see WithLineAnchors), the lines in
     // between taken as tall as that one.
     virtual void ScrollToLine(int line, double fraction) = 0;
+    // Lets the engine drop the page shown, with all it holds, while the view
+    // is out of sight for good; the next page shown starts afresh.
+    virtual void Release() = 0;
+    // Called whenever the engine's process drawing the view has ended (it
+    // crashed or was killed): the view shows nothing until the next page,
+    // which starts a new one.
+    virtual void OnRendererEnded(std::function<void()> ended) = 0;
 
 protected:
     virtual ~PreviewBrowser() = default;

@@ -16,7 +16,10 @@ void RegisterPreviewScheme()
     const QByteArray name = PreviewSchemeHandler::schemeName();
     if (QWebEngineUrlScheme::schemeByName(name).name() == name) return;
     QWebEngineUrlScheme scheme(name);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    // Every page under one host, so one origin: the engine then draws each
+    // new page in the process that drew the last one. Without a host each
+    // page would be an origin of its own, and get a new process.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Deliberately neither local nor secure: the page is treated like one from
     // the web, so it may fetch http pictures (no mixed-content blocking) but
     // may not read file:// URLs.
@@ -27,7 +30,7 @@ void RegisterPreviewScheme()
 QUrl PreviewSchemeHandler::publish(const QByteArray& bytes)
 {
     ++m_serial;
-    m_url = QUrl(QString::fromLatin1(schemeName()) + QStringLiteral(":page-") +
+    m_url = QUrl(QString::fromLatin1(schemeName()) + QStringLiteral("://post/page-") +
                  QString::number(m_serial));
     m_bytes = bytes;
     return m_url;

@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -168,6 +169,9 @@ PreviewView::PreviewView(QWidget* parent)
     m_page = std::make_unique<PostPage>(m_profile);
     setPage(m_page.get());
     applySettings();
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, this, [this] {
+        if (m_rendererEnded) m_rendererEnded();
+    });
 }
 
 PreviewView::~PreviewView() = default;
@@ -245,6 +249,7 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
     loop.exec();
     if (!alive) return LoadFailed;
     if (generation != m_generation) return Superseded;
+    if (state->status == Loaded) m_page->history()->clear();
     return state->status;
 }
 
@@ -261,6 +266,9 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
     auto* const watch = new QObject(this);
     const auto finish = [this, show, watched = QPointer<QObject>(watch)](bool shown) {
         if (watched) watched->deleteLater();
+        // Each page shown would otherwise stay in the view's history, with
+        // what the engine keeps to go back to it.
+        if (shown) m_page->history()->clear();
         finishShow(show, shown);
     };
     connect(m_page.get(), &QWebEnginePage::loadingChanged, watch,
@@ -286,6 +294,20 @@ void PreviewView::finishShow(quint64 show, bool shown)
     const auto done = std::move(m_showDone);
     m_showDone = nullptr;
     done(shown);
+}
+
+void PreviewView::Release()
+{
+    finishShow(m_show, false);
+    m_page->history()->clear();
+    // Only a page out of sight can be dropped; shown again, the view loads
+    // it anew.
+    if (!m_page->isVisible()) m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}
+
+void PreviewView::OnRendererEnded(std::function<void()> ended)
+{
+    m_rendererEnded = std::move(ended);
 }
 
 void PreviewView::ScrollToLine(int line, double fraction)

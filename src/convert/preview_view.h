@@ -39,6 +39,8 @@ public:
     int LoadPageLines(const QStringList& pageLines) override;
     void ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done) override;
     void ScrollToLine(int line, double fraction) override;
+    void Release() override;
+    void OnRendererEnded(std::function<void()> ended) override;
 
     QWidget* widget() override { return this; }
 
@@ -65,6 +67,7 @@ private:
     QPointer<QEventLoop> m_wait;
     quint64 m_generation = 0;
     std::function<void(bool)> m_showDone;
+    std::function<void()> m_rendererEnded;
     quint64 m_show = 0;  // counts the pages ShowPage was given
 };
 

@@ -1,7 +1,9 @@
 // The live preview beside the editing area, and the two view settings kept
 // between runs, on the real window.
+#include <signal.h>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -80,6 +82,36 @@ TEST_F(LivePreviewTest, PageFollowsTypingOnceItPausesAndScrollsWithTheCaret)
     QTest::qWait(800);
     EXPECT_EQ(loads, 4);
     EXPECT_EQ(prompts.asked(), QStringList{});
+}
+
+// One renderer for the pane: later pages go into the same page and process;
+// when that process ends, the pane says so and the next page starts another.
+TEST_F(LivePreviewTest, OneRendererForTheSessionAndANoticeWhenItEnds)
+{
+    action("N57")->trigger();
+    auto* view = form.findChild<QWebEngineView*>(u"EmbeddedWB2"_s);
+    int shown = 0;
+    QObject::connect(form.findChild<LivePreview*>(), &LivePreview::pageShown, view,
+                     [&](bool ok) { shown += ok; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 8000));
+    QWebEnginePage* const page = view->page();
+    const qint64 renderer = page->renderProcessPid();
+    for (const int update : {2, 3}) {
+        form.Memo1->insertPlainText(u"字"_s);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown == update; }, 8000));
+        EXPECT_EQ(view->page(), page);
+        EXPECT_EQ(page->renderProcessPid(), renderer);
+    }
+
+    auto* notice = form.findChild<QLabel*>(u"LivePreviewNotice"_s);
+    ASSERT_FALSE(notice->isVisible());
+    ::kill(pid_t(renderer), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, 8000));
+    QTest::keyClicks(form.Memo1, u"x"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 4; }, 8000));
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_NE(page->renderProcessPid(), renderer);
+    EXPECT_EQ(Evaluate(*view, u"document.body.textContent"_s).toString().trimmed(), u"字字x"_s);
 }
 
 // Settings go to $XDG_CONFIG_HOME/quillpost/quillpost.conf; a folder where

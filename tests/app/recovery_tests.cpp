@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QTimer>
 
 #include "app/crash_recovery.h"
 #include "form_fixture.h"
@@ -170,6 +172,8 @@ public:
         edit.document()->setModified(true);
         fileName = name;
     }
+    QStringList notices;
+    void showRecoveryNotice(const QString& text) override { notices.append(text); }
 };
 
 TEST_F(RecoveryTest, WorksOnABareEditor)
@@ -190,6 +194,72 @@ TEST_F(RecoveryTest, WorksOnABareEditor)
         5000));
     host.edit.document()->setModified(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(recovery.copyPath()); }, 5000));
+}
+
+// Typing that never pauses for as long as the pause still gets copies, by
+// the clock; and a copy read while edits go on is the document as it was at
+// one moment, never a mix of two.
+TEST_F(RecoveryTest, CopiesWhileTypingNeverPauses)
+{
+    BareHost host;
+    QString line(99, u'y');
+    line += u'\n';
+    host.edit.setPlainText(line.repeated(8000));  // three slices and more
+    CrashRecovery recovery(host, prompts, &clock);
+    QStringList versions;
+    QStringList copies;
+    QRandomGenerator random(27);
+    // 12 s of typing, a key every 100 ms by the clock, far faster in truth:
+    // one edit each turn of the loop, between the slices of a copy.
+    int step = 0;
+    QTimer typist;
+    typist.setInterval(0);
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        clock.time = clock.time.addMSecs(100);
+        QTextCursor cursor(host.edit.document());
+        const int length = host.edit.document()->characterCount() - 1;
+        cursor.setPosition(int(random.bounded(length)));
+        if (step % 7 == 3) {  // now and then a cut, some across slices
+            cursor.setPosition(std::min(length, cursor.position() + 3000), QTextCursor::KeepAnchor);
+            cursor.insertText(u"剪"_s);
+        } else {
+            cursor.insertText(step % 2 ? u"a"_s : u"\n"_s);
+        }
+        versions.append(host.edit.toPlainText());
+        const auto copy = text::ReadRecoveryCopy(recovery.copyPath());
+        if (copy && !copies.contains(copy->text)) copies.append(copy->text);
+        if (++step == 120) typist.stop();
+    });
+    typist.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !typist.isActive(); }, 20000));
+    EXPECT_GE(copies.size(), 2);
+    for (const QString& copy : copies) EXPECT_TRUE(versions.contains(copy));
+    host.edit.document()->setModified(false);
+}
+
+// A folder where no copy can be written is said once, and so is its return.
+TEST_F(RecoveryTest, FolderThatCannotBeWrittenIsSaid)
+{
+    BareHost host;
+    CrashRecovery recovery(host, prompts);
+    ASSERT_TRUE(recovery.active());
+    // A file where the folder was: refused even to root.
+    ASSERT_TRUE(QDir(folder()).removeRecursively());
+    WriteTestFile(folder(), "not a folder");
+    for (const auto& word : {u"one"_s, u"two"_s}) {
+        host.edit.appendPlainText(word);
+        QTest::qWait(CrashRecovery::kPauseMs + 300);
+    }
+    ASSERT_EQ(host.notices.size(), 1);
+    EXPECT_TRUE(host.notices[0].contains(folder())) << host.notices[0].toStdString();
+
+    QFile::remove(folder());
+    QDir().mkpath(folder());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.notices.size() == 2; },
+                                CrashRecovery::kMaxWaitMs + 3000));
+    EXPECT_TRUE(host.notices[1].contains(folder()));
+    EXPECT_EQ(text::ReadRecoveryCopy(recovery.copyPath())->text, u"one\ntwo"_s);
+    host.edit.document()->setModified(false);
 }
 
 }  // namespace

@@ -134,6 +134,27 @@ try:
     check("no copy after the save", wait_for(lambda: copies() == []) is not None, True)
     kill_editor()
     start(question_expected=False)
+
+    # Twenty seconds of typing without a pause, then a kill: all but the
+    # last few seconds come back.
+    focus_main()
+    typed = "".join("w%03d " % i for i in range(80))
+    started = time.monotonic()
+    xdotool("type", "--delay", "100", typed)
+    seconds = time.monotonic() - started
+    kill_editor()
+    if start(question_expected=True):
+        key("Return")
+    focus_main()
+    key("F12")
+    restored = clipboard()
+    check("restored text is what was typed first", typed.startswith(restored), True)
+    lost = (len(typed) - len(restored)) * seconds / len(typed)
+    check("at most the last 5 s lost (%.1f s of %.1f)" % (lost, seconds), lost <= 5, True)
+    kill_editor()
+    if start(question_expected=True):
+        key("Escape")
+
     # A normal exit leaves nothing behind.
     focus_main()
     key("alt+f")

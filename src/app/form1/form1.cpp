@@ -242,7 +242,21 @@ void TForm1::buildStatusBar()
         bar->addWidget(panel);
         m_statusPanels.append(panel);
     }
-    bar->addWidget(new QWidget(bar), 1);
+    m_statusNotice = new QLabel(bar);
+    m_statusNotice->setObjectName(u"StatusBar1Notice"_s);
+    m_statusNotice->setFont(look::MingFont(13));
+    // Takes the room left, whatever its text: a long path never widens the window.
+    m_statusNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(m_statusNotice, 1);
+}
+
+void TForm1::showRecoveryNotice(const QString& text)
+{
+    // The folder's path may be longer than the bar: the whole text stays in
+    // the tooltip.
+    m_statusNotice->setText(text);
+    m_statusNotice->setToolTip(text);
+    m_statusNotice->setAccessibleName(text);
 }
 
 QString TForm1::statusPanelText(int panel) const

@@ -86,6 +86,8 @@ public:
     text::FileEncoding fileEncoding() const override { return m_fileEncoding; }
     void restoreDocument(const QString& text, const QString& fileName,
                          text::FileEncoding encoding) override;
+    // In the status bar, after its panels.
+    void showRecoveryNotice(const QString& text) override;
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar
@@ -317,6 +319,7 @@ private:
     QString m_currentFileName;
     QFont m_fontDialogFont;  // the last font confirmed in the editor-font dialog
     QList<QLabel*> m_statusPanels;
+    QLabel* m_statusNotice = nullptr;  // empty unless something needs saying
     bool m_placed = false;
     text::FileEncoding m_fileEncoding = text::FileEncoding::Big5;
     // The encoding the document was read in: UTF-8 chosen for a file read

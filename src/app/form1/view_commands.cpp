@@ -3,6 +3,7 @@
 // program remembers between runs.
 #include <QAction>
 #include <QColor>
+#include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <array>
@@ -106,14 +107,32 @@ void TForm1::showLivePreview(bool on)
         // The browser engine is loaded now, not with the program.
         auto* splitter = new QSplitter(Qt::Horizontal, TabSheet1);
         splitter->hide();
-        convert::PreviewBrowser* const view = convert::MakePreviewBrowser(splitter);
+        // The view, with a line above it for what it cannot show itself.
+        auto* side = new QWidget(splitter);
+        auto* column = new QVBoxLayout(side);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        auto* notice = new QLabel(side);
+        notice->setObjectName(u"LivePreviewNotice"_s);
+        notice->setWordWrap(true);
+        notice->hide();
+        convert::PreviewBrowser* const view = convert::MakePreviewBrowser(side);
+        column->addWidget(notice);
+        column->addWidget(view->widget(), 1);
         Splitter1 = splitter;
         Splitter1->setObjectName(u"Splitter1"_s);
         Splitter1->setChildrenCollapsible(false);
         EmbeddedWB2 = view;
         EmbeddedWB2->widget()->setObjectName(u"EmbeddedWB2"_s);
-        Splitter1->addWidget(EmbeddedWB2->widget());
+        Splitter1->addWidget(side);
         m_livePreview = new LivePreview(*Memo1, *EmbeddedWB2, this);
+        connect(m_livePreview, &LivePreview::rendererEnded, notice, [notice] {
+            notice->setText(u"預覽的繪製程序已結束，下次更新時將重新啟動。"_s);
+            notice->show();
+        });
+        connect(m_livePreview, &LivePreview::pageShown, notice, [notice](bool shown) {
+            if (shown) notice->hide();
+        });
     }
     if (!Splitter1 || on == Splitter1->isVisibleTo(TabSheet1)) return;
     if (on) {
