@@ -2,6 +2,7 @@
 // converter turns the markup back into the same formatting.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -42,7 +43,7 @@ const PasteCase kCases[] = {
      u"<span style=\"font-size:24px\">x</span><span style=\"font-size:10pt\">y</span>"_s,
      u"plain [size=5] x[/size=5] [size=2] y[/size=2] "_s},
     {u"<b>中文</b>也 <strike>k</strike><table><tr><td>a</td><td>b</td></tr></table>"_s,
-     u"[b]中文[/b]也 k\na\nb"_s},
+     u"[b]中文[/b]也 [s]k[/s]\na\tb"_s},
 };
 
 TEST(HtmlToMarkup, WritesTheToolbarsForms)
@@ -51,6 +52,35 @@ TEST(HtmlToMarkup, WritesTheToolbarsForms)
         SCOPED_TRACE(c.html.toStdString());
         EXPECT_EQ(convert::HtmlToMarkup(c.html), c.markup);
     }
+}
+
+// What browsers really put on the clipboard: Chromium's copy of a whole page
+// (tests/convert/data/clipboard_page.html, made again by
+// scripts/capture-clipboard-html.sh) writes the page's face, size and colour
+// on every block, keeps <del>, nested lists, tables, non-ASCII spaces and
+// links of any kind.
+TEST(HtmlToMarkup, ReadsWhatBrowsersCopy)
+{
+    QFile file(QStringLiteral(QUILLPOST_TEST_DATA "/chromium_clipboard.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(
+        convert::HtmlToMarkup(QString::fromUtf8(file.readAll())),
+        u"第一段\u3000全形空白\u00A0不斷行空白 [b]粗體[/b] [i]斜體[/i] [u]底線[/u] [s]刪除[/s] "
+        u"[s]刪除二[/s]\n"
+        // Sizes in pixels and points; in "em" Qt's import reads none.
+        u"[size=5] 大字24px[/size=5]  大字1.5em [size=5] 大字150%[/size=5]  "
+        u"[size=2] 小字10pt[/size=2]  更小\n"
+        u" [red] 紅字[/red]  [font=Courier New] Courier[/font=Courier New]  code()\n"
+        u"[url=\"https://example.com/a\"]安全連結[/url] 腳本連結 相對連結 "
+        u"[url=\"mailto:me@example.com\"]信箱[/url] \n"
+        u"[list][*]一[list][*]一之一[/*][*]一之二[/*][/list][/*][*]二[/*][/list]"
+        u"[list][*]甲[/*][*]乙[/*][/list]\n"
+        u"[b]名稱[/b]\t[b]數量[/b]\n蘋果\t3\n香蕉\t5\n"
+        u"[quote]引用的文字[/quote]\n[code]int x = 1;\n  y();[/code]\n[center]置中[/center]"_s);
+    // Pictures from inline data or the copier's files are left out.
+    EXPECT_EQ(convert::HtmlToMarkup(
+                  u"<img src=\"data:image/png;base64,AA\">x<img src=\"FILE:///etc/a.png\">"_s),
+              u"x"_s);
 }
 
 TEST(HtmlToMarkup, LeavesHtmlTooLongOrTooDeepToThePlainText)
@@ -69,6 +99,8 @@ TEST(HtmlToMarkup, LeavesHtmlTooLongOrTooDeepToThePlainText)
 QStringList Formatting(const QString& html)
 {
     QTextDocument document;
+    // As browsers show them.
+    document.setDefaultStyleSheet(u"del, strike { text-decoration: line-through; }"_s);
     document.setHtml(html);
     QStringList shown;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
