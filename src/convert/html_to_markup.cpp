@@ -16,6 +16,7 @@
 #include <array>
 #include <cmath>
 
+#include "convert/html_sizes.h"
 #include "markup/tag_table.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -466,7 +467,7 @@ QString HtmlToMarkup(const QString& html)
     DetachedDocument document;
     // Struck text in the elements Qt's import does not know.
     document.setDefaultStyleSheet(u"del, strike { text-decoration: line-through; }"_s);
-    document.setHtml(WithSpacesKept(html));
+    document.setHtml(WithSpacesKept(WithAbsoluteFontSizes(html)));
     const qsizetype bound = kGrowth * html.size() + kSlack;
     Writer writer(document);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

@@ -67,9 +67,8 @@ TEST(HtmlToMarkup, ReadsWhatBrowsersCopy)
         convert::HtmlToMarkup(QString::fromUtf8(file.readAll())),
         u"第一段\u3000全形空白\u00A0不斷行空白 [b]粗體[/b] [i]斜體[/i] [u]底線[/u] [s]刪除[/s] "
         u"[s]刪除二[/s]\n"
-        // Sizes in pixels and points; in "em" Qt's import reads none.
-        u"[size=5] 大字24px[/size=5]  大字1.5em [size=5] 大字150%[/size=5]  "
-        u"[size=2] 小字10pt[/size=2]  更小\n"
+        u"[size=5] 大字24px[/size=5]  [size=5] 大字1.5em[/size=5]  "
+        u"[size=5] 大字150%[/size=5]  [size=2] 小字10pt[/size=2]  [size=1] 更小[/size=1] \n"
         u" [red] 紅字[/red]  [font=Courier New] Courier[/font=Courier New]  code()\n"
         u"[url=\"https://example.com/a\"]安全連結[/url] 腳本連結 相對連結 "
         u"[url=\"mailto:me@example.com\"]信箱[/url] \n"
