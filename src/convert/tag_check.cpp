@@ -209,7 +209,7 @@ private:
 int ImageKind()
 {
     static const int kind = [] {
-        const QStringView image = markup::TagButtonNamed(u"SpeedButton11").inner[0];
+        const QStringView image = markup::kPictureOpen;
         for (int k = 0; k < scan::KindCount(); ++k)
             if (scan::KindAt(k).opener == image) return k;
         return -1;

@@ -6,7 +6,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace markup {
 
-const std::array<TagButton, 14> kTagButtons = {{
+const std::array<TagButton, kToolbarForms> kTagButtons = {{
     {u"SpeedButton1", u"粗體", Insertion::Wrap, u"[b]", u"[/b]", {}},
     {u"SpeedButton2", u"斜體", Insertion::Wrap, u"[i]", u"[/i]", {}},
     {u"SpeedButton3", u"底線", Insertion::Wrap, u"[u]", u"[/u]", {}},
@@ -20,7 +20,7 @@ const std::array<TagButton, 14> kTagButtons = {{
      Insertion::AtCaret,
      u"[url=\"這裡輸入網址\"]請輸入超連結文字[/url]",
      {},
-     {u"[url=\"", u"\"]", u"[/url]"}},
+     {kLinkOpen, kLinkMiddle, kLinkClose}},
     // The link's own tags are coloured already; the e-mail link's opener is
     // coloured on to its "mailto:".
     {u"SpeedButton10",
@@ -28,13 +28,13 @@ const std::array<TagButton, 14> kTagButtons = {{
      Insertion::AtCaret,
      u"[url=\"mailto:請輸入電子信箱\"]請輸入簡短稱呼[/url]",
      {},
-     {u"[url=\"mailto:"}},
+     {u"[url=\"mailto:"}},  // kLinkOpen and kMailScheme
     {u"SpeedButton11",
      u"加入圖片",
      Insertion::AtCaret,
      u"[img]請輸入圖片網址[/img]",
      {},
-     {u"[img]", u"[/img]"}},
+     {kPictureOpen, kPictureClose}},
     {u"SpeedButton12", u"保留文章結構", Insertion::Wrap, u"[code]", u"[/code]", {}},
     {u"SpeedButton13", u"引言", Insertion::Wrap, u"[quote]", u"[/quote]", {}},
     {u"SpeedButton14",
@@ -42,14 +42,12 @@ const std::array<TagButton, 14> kTagButtons = {{
      Insertion::NewLine,
      u"[list][*]這裡填入項目文字[/*][*]這裡填入項目文字[/*][*]這裡填入項目文字[/*][/list]",
      {},
-     {u"[list]", u"[*]", u"[/*]", u"[/list]"}},
+     {kListOpen, kItemOpen, kItemClose, kListClose}},
 }};
 
-const TagButton& TagButtonNamed(QStringView name)
+const TagButton& Toolbar(ToolbarForm form)
 {
-    for (const TagButton& button : kTagButtons)
-        if (button.name == name) return button;
-    Q_UNREACHABLE();
+    return kTagButtons[std::size_t(form)];
 }
 
 QStringList TagsOf(const TagButton& button)

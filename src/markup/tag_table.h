@@ -31,11 +31,41 @@ struct TagButton {
     std::array<QStringView, 4> inner;
 };
 
-// The tag toolbar, left to right.
-extern const std::array<TagButton, 14> kTagButtons;
+// The tags inside the snippets, each written once.
+inline constexpr QStringView kLinkOpen = u"[url=\"";
+inline constexpr QStringView kLinkMiddle = u"\"]";
+inline constexpr QStringView kLinkClose = u"[/url]";
+inline constexpr QStringView kMailScheme = u"mailto:";
+inline constexpr QStringView kPictureOpen = u"[img]";
+inline constexpr QStringView kPictureClose = u"[/img]";
+inline constexpr QStringView kListOpen = u"[list]";
+inline constexpr QStringView kItemOpen = u"[*]";
+inline constexpr QStringView kItemClose = u"[/*]";
+inline constexpr QStringView kListClose = u"[/list]";
 
-// The button of that layout name; the program's own names only.
-const TagButton& TagButtonNamed(QStringView name);
+// The tag toolbar's buttons, left to right: the key to their rows.
+enum class ToolbarForm {
+    Bold,
+    Italic,
+    Underline,
+    Strike,
+    Left,
+    Centre,
+    Right,
+    Rule,
+    Link,
+    Mail,
+    Picture,
+    Code,
+    Quote,
+    List,
+};
+inline constexpr int kToolbarForms = int(ToolbarForm::List) + 1;
+
+// The tag toolbar, left to right, one row per ToolbarForm.
+extern const std::array<TagButton, kToolbarForms> kTagButtons;
+
+const TagButton& Toolbar(ToolbarForm form);
 
 // The tags a button writes, as the highlighting colours them.
 QStringList TagsOf(const TagButton& button);

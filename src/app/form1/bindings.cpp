@@ -49,9 +49,9 @@ namespace {
 
 constexpr auto kCtrl = Qt::CTRL;
 
-QString TagHint(QStringView name)
+QString TagHint(markup::ToolbarForm form)
 {
-    return markup::TagButtonNamed(name).hint.toString();
+    return markup::Toolbar(form).hint.toString();
 }
 
 }  // namespace
@@ -239,24 +239,24 @@ void TForm1::buildToolbars()
     for (const ButtonRow& row : general) addButtonRow(Panel2, row);
 
     const QList<ButtonRow> tags = {
-        {"SpeedButton1", TagHint(u"SpeedButton1"), "bold", &TForm1::SpeedButton1Click, 1},
-        {"SpeedButton2", TagHint(u"SpeedButton2"), "italic", &TForm1::SpeedButton2Click, 31},
-        {"SpeedButton3", TagHint(u"SpeedButton3"), "underline", &TForm1::SpeedButton3Click, 61},
-        {"SpeedButton4", TagHint(u"SpeedButton4"), "strike", &TForm1::SpeedButton4Click, 91},
+        {"SpeedButton1", TagHint(markup::ToolbarForm::Bold), "bold", &TForm1::SpeedButton1Click, 1},
+        {"SpeedButton2", TagHint(markup::ToolbarForm::Italic), "italic", &TForm1::SpeedButton2Click, 31},
+        {"SpeedButton3", TagHint(markup::ToolbarForm::Underline), "underline", &TForm1::SpeedButton3Click, 61},
+        {"SpeedButton4", TagHint(markup::ToolbarForm::Strike), "strike", &TForm1::SpeedButton4Click, 91},
         {nullptr, {}, nullptr, nullptr, 124},
-        {"SpeedButton5", TagHint(u"SpeedButton5"), "align-left", &TForm1::SpeedButton5Click, 128},
-        {"SpeedButton6", TagHint(u"SpeedButton6"), "align-center", &TForm1::SpeedButton6Click, 158},
-        {"SpeedButton7", TagHint(u"SpeedButton7"), "align-right", &TForm1::SpeedButton7Click, 188},
+        {"SpeedButton5", TagHint(markup::ToolbarForm::Left), "align-left", &TForm1::SpeedButton5Click, 128},
+        {"SpeedButton6", TagHint(markup::ToolbarForm::Centre), "align-center", &TForm1::SpeedButton6Click, 158},
+        {"SpeedButton7", TagHint(markup::ToolbarForm::Right), "align-right", &TForm1::SpeedButton7Click, 188},
         {nullptr, {}, nullptr, nullptr, 220},
-        {"SpeedButton8", TagHint(u"SpeedButton8"), "rule", &TForm1::SpeedButton8Click, 223},
+        {"SpeedButton8", TagHint(markup::ToolbarForm::Rule), "rule", &TForm1::SpeedButton8Click, 223},
         {nullptr, {}, nullptr, nullptr, 255},
-        {"SpeedButton9", TagHint(u"SpeedButton9"), "link", &TForm1::SpeedButton9Click, 259},
-        {"SpeedButton10", TagHint(u"SpeedButton10"), "email", &TForm1::SpeedButton10Click, 289},
-        {"SpeedButton11", TagHint(u"SpeedButton11"), "image", &TForm1::SpeedButton11Click, 319},
+        {"SpeedButton9", TagHint(markup::ToolbarForm::Link), "link", &TForm1::SpeedButton9Click, 259},
+        {"SpeedButton10", TagHint(markup::ToolbarForm::Mail), "email", &TForm1::SpeedButton10Click, 289},
+        {"SpeedButton11", TagHint(markup::ToolbarForm::Picture), "image", &TForm1::SpeedButton11Click, 319},
         {nullptr, {}, nullptr, nullptr, 351},
-        {"SpeedButton12", TagHint(u"SpeedButton12"), "code", &TForm1::SpeedButton12Click, 355},
-        {"SpeedButton13", TagHint(u"SpeedButton13"), "quote", &TForm1::SpeedButton13Click, 385},
-        {"SpeedButton14", TagHint(u"SpeedButton14"), "list", &TForm1::SpeedButton14Click, 415},
+        {"SpeedButton12", TagHint(markup::ToolbarForm::Code), "code", &TForm1::SpeedButton12Click, 355},
+        {"SpeedButton13", TagHint(markup::ToolbarForm::Quote), "quote", &TForm1::SpeedButton13Click, 385},
+        {"SpeedButton14", TagHint(markup::ToolbarForm::List), "list", &TForm1::SpeedButton14Click, 415},
         {nullptr, {}, nullptr, nullptr, 447},
     };
     for (const ButtonRow& row : tags) addButtonRow(Panel1, row);

@@ -26,6 +26,7 @@
 #include "look/program_icon.h"
 #include "look/text_colour.h"
 #include "markup/row_index.h"
+#include "markup/tag_table.h"
 #include "platform/hot_key.h"
 #include "platform/printer_device.h"
 #include "tray/application_window.h"
@@ -36,6 +37,14 @@ using namespace Qt::Literals::StringLiterals;
 const QString TForm1::kUntitled = u"\\0"_s;
 
 namespace {
+
+// The colour box's entries, as the tag table names them.
+QStringList ColourEntries()
+{
+    QStringList entries;
+    for (const QStringView name : markup::kColourNames) entries.append(name.toString());
+    return entries;
+}
 
 QFrame* MakePanel(QWidget* parent, const QString& name, int height, QFrame::Shadow shadow)
 {
@@ -149,9 +158,8 @@ void TForm1::buildWidgets()
          u"文字顏色"_s,
          206,
          118,
-         u"black"_s,
-         {u"black"_s, u"red"_s, u"yellow"_s, u"pink"_s, u"green"_s, u"orange"_s, u"purple"_s,
-          u"blue"_s, u"beige"_s, u"brown"_s, u"teal"_s, u"navy"_s, u"maroon"_s, u"limegreen"_s},
+         markup::kColourNames[0].toString(),
+         ColourEntries(),
          15},
     };
     for (const auto& row : boxes) {

@@ -35,6 +35,7 @@ class TForm2;
 }
 namespace markup {
 struct TagPair;
+enum class ToolbarForm;
 }
 namespace platform {
 class Clock;
@@ -292,7 +293,7 @@ private:
     void showLivePreview(bool on);
     void buildCheckPanel();
 
-    void writeTagButton(QStringView name);
+    void writeTagButton(markup::ToolbarForm form);
     void writeSymbolButton(QStringView name);
     void wrapInTags(const markup::TagPair& tags);
     void appendLines(const QStringList& lines);

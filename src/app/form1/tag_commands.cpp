@@ -4,64 +4,64 @@
 #include "app/memo_edit.h"
 #include "markup/tag_table.h"
 
-void TForm1::writeTagButton(QStringView name)
+void TForm1::writeTagButton(markup::ToolbarForm form)
 {
-    markup::WriteTagButton(*Memo1, markup::TagButtonNamed(name));
+    markup::WriteTagButton(*Memo1, markup::Toolbar(form));
 }
 
 void TForm1::SpeedButton1Click()
 {
-    writeTagButton(u"SpeedButton1");
+    writeTagButton(markup::ToolbarForm::Bold);
 }
 void TForm1::SpeedButton2Click()
 {
-    writeTagButton(u"SpeedButton2");
+    writeTagButton(markup::ToolbarForm::Italic);
 }
 void TForm1::SpeedButton3Click()
 {
-    writeTagButton(u"SpeedButton3");
+    writeTagButton(markup::ToolbarForm::Underline);
 }
 void TForm1::SpeedButton4Click()
 {
-    writeTagButton(u"SpeedButton4");
+    writeTagButton(markup::ToolbarForm::Strike);
 }
 void TForm1::SpeedButton5Click()
 {
-    writeTagButton(u"SpeedButton5");
+    writeTagButton(markup::ToolbarForm::Left);
 }
 void TForm1::SpeedButton6Click()
 {
-    writeTagButton(u"SpeedButton6");
+    writeTagButton(markup::ToolbarForm::Centre);
 }
 void TForm1::SpeedButton7Click()
 {
-    writeTagButton(u"SpeedButton7");
+    writeTagButton(markup::ToolbarForm::Right);
 }
 void TForm1::SpeedButton8Click()
 {
-    writeTagButton(u"SpeedButton8");
+    writeTagButton(markup::ToolbarForm::Rule);
 }
 void TForm1::SpeedButton9Click()
 {
-    writeTagButton(u"SpeedButton9");
+    writeTagButton(markup::ToolbarForm::Link);
 }
 void TForm1::SpeedButton10Click()
 {
-    writeTagButton(u"SpeedButton10");
+    writeTagButton(markup::ToolbarForm::Mail);
 }
 void TForm1::SpeedButton11Click()
 {
-    writeTagButton(u"SpeedButton11");
+    writeTagButton(markup::ToolbarForm::Picture);
 }
 void TForm1::SpeedButton12Click()
 {
-    writeTagButton(u"SpeedButton12");
+    writeTagButton(markup::ToolbarForm::Code);
 }
 void TForm1::SpeedButton13Click()
 {
-    writeTagButton(u"SpeedButton13");
+    writeTagButton(markup::ToolbarForm::Quote);
 }
 void TForm1::SpeedButton14Click()
 {
-    writeTagButton(u"SpeedButton14");
+    writeTagButton(markup::ToolbarForm::List);
 }
