@@ -140,7 +140,7 @@ public:
     {
     }
 
-    void block(const QTextBlock& block)
+    void block(const QTextBlock& block, const QTextBlock& next)
     {
         const QTextBlockFormat format = block.blockFormat();
         const int quotes = qMax(0, format.intProperty(QTextFormat::BlockQuoteLevel));
@@ -154,7 +154,8 @@ public:
         const bool inList = list && sameContainers && !m_lists.isEmpty();
         const qsizetype listsOpen = m_lists.size();
         closeListsDeeperThan(inList ? list : nullptr);
-        bool ended = m_lists.size() < listsOpen || (m_table && table != m_table) || m_afterRule;
+        bool ended = m_lists.size() < listsOpen || (m_table && table != m_table) || m_afterRule ||
+                     m_afterAligned;
         if (m_code && !sameContainers) {
             m_to.close(Form::Code, {});
             m_code = false;
@@ -165,13 +166,19 @@ public:
             ended = true;
         }
         m_afterRule = false;
+        m_afterAligned = false;
         const bool rule = format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
         // The empty line Qt's import leaves after a container or a rule (the
         // line break after a closing tag of the source) is not the page's.
         m_quotes = std::min(m_quotes, quotes);
-        const bool emptyAfter =
-            ended && block.length() == 1 && !list && !table && !rule && !code && quotes <= m_quotes;
-        if (emptyAfter) {
+        // And so is the one it puts before a container: the line break
+        // before an opening tag.
+        const bool empty = block.length() == 1 && !list && !table && !rule && !code &&
+                           !(format.alignment() & (Qt::AlignHCenter | Qt::AlignRight));
+        const bool emptyAfter = empty && ended && quotes <= m_quotes;
+        const bool emptyBefore =
+            empty && quotes == m_quotes && next.isValid() && Opens(next, quotes);
+        if (emptyAfter || emptyBefore) {
             m_table = nullptr;
             return;
         }
@@ -209,6 +216,7 @@ public:
         for (auto it = block.begin(); !it.atEnd(); ++it) fragment(it.fragment());
         setOpen({});
         if (aligned != Form::Left) m_to.close(aligned, {});
+        m_afterAligned = aligned != Form::Left;
     }
 
     void finish()
@@ -220,6 +228,17 @@ public:
 
 private:
     static int Depth(const QTextList* list) { return list->format().indent(); }
+
+    // Whether a block starts a container (or is a rule) where the text
+    // outside it at quotation level `quotes` is.
+    static bool Opens(const QTextBlock& block, int quotes)
+    {
+        const QTextBlockFormat format = block.blockFormat();
+        return format.intProperty(QTextFormat::BlockQuoteLevel) > quotes ||
+               format.nonBreakableLines() || block.textList() ||
+               QTextCursor(block).currentTable() ||
+               format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+    }
 
     // Ends the items and lists that `next` is not part of, innermost first:
     // all of them when it is none.
@@ -319,7 +338,8 @@ private:
     const PageLook m_look;
     QList<Inline> m_open;
     bool m_started = false;
-    bool m_afterRule = false;  // the last block was a rule
+    bool m_afterRule = false;     // the last block was a rule
+    bool m_afterAligned = false;  // the last block was centred or right-aligned
     int m_quotes = 0;
     bool m_code = false;
     QList<const QTextList*> m_lists;  // open, outermost first
@@ -359,7 +379,7 @@ bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound)
 {
     Walk walk(page, to);
     for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
-        walk.block(block);
+        walk.block(block, block.next());
         if (to.size() > bound) return false;
     }
     walk.finish();

@@ -329,6 +329,13 @@ QString ConvertDocumentToHtmlPage(const QStringList& lines)
            u"</Pre></body></HTML>"_s;
 }
 
+QStringView ReplacementOf(QStringView search)
+{
+    for (const Step& step : kSteps)
+        if (step.search == search) return step.replacement;
+    return {};
+}
+
 QStringList ConversionSearchTexts()
 {
     QStringList texts;

@@ -16,6 +16,8 @@ QString ConvertYbbToHtml(const QString& text);
 // The search texts of the conversion's steps, in the order the steps run:
 // the markup the converter knows.
 QStringList ConversionSearchTexts();
+// What the conversion writes for one of its search texts; empty for none.
+QStringView ReplacementOf(QStringView search);
 
 // The same conversion done the straightforward way, one whole pass per step:
 // the yardstick the one-pass version is tested and measured against.
