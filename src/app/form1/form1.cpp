@@ -260,11 +260,22 @@ void TForm1::buildStatusBar()
 
 void TForm1::showRecoveryNotice(const QString& text)
 {
+    m_recoveryNotice = text;
     // The folder's path may be longer than the bar: the whole text stays in
     // the tooltip.
     m_statusNotice->setText(text);
     m_statusNotice->setToolTip(text);
     m_statusNotice->setAccessibleName(text);
+}
+
+void TForm1::showPassingNotice(const QString& text)
+{
+    m_statusNotice->setText(text);
+    m_statusNotice->setToolTip(text);
+    m_statusNotice->setAccessibleName(text);
+    QTimer::singleShot(8000, m_statusNotice, [this, notice = ++m_passingNotices] {
+        if (notice == m_passingNotices) showRecoveryNotice(m_recoveryNotice);
+    });
 }
 
 QString TForm1::statusPanelText(int panel) const

@@ -29,6 +29,7 @@ class LivePreview;
 class WindowSettings;
 namespace convert {
 class PreviewBrowser;
+enum class Dialect;
 }
 namespace help {
 class TForm2;
@@ -89,6 +90,8 @@ public:
                          text::FileEncoding encoding) override;
     // In the status bar, after its panels.
     void showRecoveryNotice(const QString& text) override;
+    // The same place, for a few seconds: what a command did.
+    void showPassingNotice(const QString& text);
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar
@@ -223,6 +226,12 @@ public Q_SLOTS:
     void N22Click();            // 全    選
     void N60Click();            // 貼上為標籤
 
+    // The post copied for other forums (copy_as_commands.cpp)
+    void N65Click();  // 複製為 > BBCode（phpBB 等）
+    void N66Click();  // 複製為 > Discuz!
+    void N67Click();  // 複製為 > Markdown
+    void N68Click();  // 複製為 > 網頁格式（HTML）
+
     // Conversions and preview (convert_commands.cpp)
     void XTHTML1Click();        // ( YBB )->( HTML )
     void HTML1Click();          // (HTML)->(純文字)
@@ -294,6 +303,8 @@ private:
     void buildCheckPanel();
 
     void writeTagButton(markup::ToolbarForm form);
+    // Copies the post to the clipboard as `dialect` writes it.
+    void copyAs(convert::Dialect dialect);
     void writeSymbolButton(QStringView name);
     void wrapInTags(const markup::TagPair& tags);
     void appendLines(const QStringList& lines);
@@ -321,6 +332,8 @@ private:
     QFont m_fontDialogFont;  // the last font confirmed in the editor-font dialog
     QList<QLabel*> m_statusPanels;
     QLabel* m_statusNotice = nullptr;  // empty unless something needs saying
+    QString m_recoveryNotice;          // shown again once a passing notice has gone
+    quint64 m_passingNotices = 0;
     bool m_placed = false;
     text::FileEncoding m_fileEncoding = text::FileEncoding::Big5;
     // The encoding the document was read in: UTF-8 chosen for a file read

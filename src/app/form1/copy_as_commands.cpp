@@ -1,0 +1,78 @@
+// 編輯 > 複製為: the whole post, as its preview shows it, copied for boards
+// that read another form of markup, or as rich text. The document is never
+// changed.
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QThreadPool>
+#include <memory>
+
+#include "app/form1/form1.h"
+#include "app/memo_edit.h"
+#include "convert/post_export.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Longer posts are written on a thread of their own, behind a progress box:
+// Qt's HTML import takes some seconds for a post of megabytes.
+constexpr qsizetype kLongPost = 256 * 1024;
+
+}  // namespace
+
+void TForm1::N65Click()
+{
+    copyAs(convert::Dialect::BBCode);
+}
+void TForm1::N66Click()
+{
+    copyAs(convert::Dialect::Discuz);
+}
+void TForm1::N67Click()
+{
+    copyAs(convert::Dialect::Markdown);
+}
+
+void TForm1::N68Click()
+{
+    const convert::RichPost rich = convert::RichTextOf(Memo1->toPlainText());
+    auto* const data = new QMimeData;
+    data->setHtml(rich.html);
+    data->setText(rich.plain);
+    QApplication::clipboard()->setMimeData(data);
+    showPassingNotice(u"已複製為網頁格式"_s);
+}
+
+void TForm1::copyAs(convert::Dialect dialect)
+{
+    const QString post = Memo1->toPlainText();
+    const QString name = convert::DialectName(dialect);
+    const auto done = [this, name](const convert::ExportedPost& exported) {
+        QApplication::clipboard()->setText(exported.text);
+        showPassingNotice(exported.dropped.isEmpty()
+                              ? u"已複製為 %1"_s.arg(name)
+                              : u"%1 無法表示：%2"_s.arg(name, exported.dropped));
+    };
+    if (post.size() < kLongPost) {
+        done(convert::ExportPost(post, dialect));
+        return;
+    }
+    auto* const progress = new QProgressDialog(u"複製為 %1…"_s.arg(name), QString(), 0, 0, this);
+    progress->setObjectName(u"CopyAsProgress"_s);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->show();
+    QThreadPool::globalInstance()->start(
+        [post, dialect, done, self = QPointer<TForm1>(this), box = QPointer(progress)] {
+            auto exported = std::make_shared<convert::ExportedPost>(convert::ExportPost(post, dialect));
+            if (!self) return;
+            QMetaObject::invokeMethod(self, [self, box, exported, done] {
+                if (box) box->close();
+                if (self) done(*exported);
+            });
+        });
+}
