@@ -22,7 +22,17 @@ struct TForm1::MenuRow {
     // Check: a check item ticked at start; Unchecked: one that starts off.
     // A Submenu row opens a submenu that takes the rows up to SubmenuEnd;
     // the Radio rows in it are one exclusive group.
-    enum Kind { Command, Check, Unchecked, Separator, HiddenSeparator, Hidden, Submenu, SubmenuEnd, Radio };
+    enum Kind {
+        Command,
+        Check,
+        Unchecked,
+        Separator,
+        HiddenSeparator,
+        Hidden,
+        Submenu,
+        SubmenuEnd,
+        Radio
+    };
     const char* name;  // layout name; nullptr for an unnamed separator
     QString caption;
     QKeySequence shortcut;
@@ -264,8 +274,8 @@ void TForm1::buildToolbars()
 
 void TForm1::buildSymbolBar()
 {
-    // Fixed positions from the left; the custom-symbol group covers the last
-    // ones at the design width and uncovers them as the window widens.
+    // Fixed positions from the left; the custom-symbol group keeps to the
+    // bar's right end, clear of the last one.
     const QList<SymbolRow> symbols = {
         {"SpeedButton25", &TForm1::SpeedButton25Click, 60},
         {"SpeedButton26", &TForm1::SpeedButton26Click, 85},
@@ -292,6 +302,13 @@ void TForm1::buildSymbolBar()
     };
     for (const SymbolRow& row : symbols) addSymbolRow(row);
     Panel5->raise();
+    // No narrower than the symbols and the group side by side; the window
+    // follows through its layouts, wider than the design's, which hid the
+    // last symbols.
+    const QWidget* last =
+        Panel4->findChild<QWidget*>(QString::fromLatin1(symbols.constLast().name));
+    Panel4->setMinimumWidth(last->geometry().right() + 1 + kCustomSymbolGap + Panel5->width() +
+                            kCustomSymbolMargin);
 
     addButtonRow(Panel5, {"SpeedButton47", u"加符號至編輯區"_s, "add-symbol",
                           &TForm1::SpeedButton47Click, 152});

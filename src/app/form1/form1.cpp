@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 #include "app/memo_edit.h"
@@ -232,13 +233,32 @@ void TForm1::buildStatusBar()
     bar->setObjectName(u"StatusBar1"_s);
     bar->setFixedHeight(19);
     bar->setSizeGripEnabled(true);
-    const int widths[] = {150, 60, 60, 60, 60};
+    // The design's widths, wider where the font needs more for the longest
+    // text a panel shows (the Ming font's Latin letters run wider than the
+    // design's font did).
+    const struct {
+        int width;
+        QStringList texts;
+    } panels[] = {
+        {150, {caretPanelText(99999, 9999)}},
+        {60, {kNumLockText}},
+        {60, {kOverwriteText, kInsertText}},
+        {60, {kCapsLockText}},
+        {60, {}},
+    };
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(u"StatusBar1Panel%1"_s.arg(i));
-        panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setFont(look::MingFont(13));
+        // Room for the text, the indent a framed label keeps on its side
+        // (half an x), as much on the other, and the frame.
+        const QFontMetrics metrics = panel->fontMetrics();
+        int width = panels[i].width;
+        for (const QString& text : panels[i].texts)
+            width = std::max(width, metrics.horizontalAdvance(text) +
+                                        metrics.horizontalAdvance(u'x') + 2 * panel->frameWidth());
+        panel->setFixedWidth(width);
         bar->addWidget(panel);
         m_statusPanels.append(panel);
     }
