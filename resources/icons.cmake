@@ -3,14 +3,14 @@
 # that start-up reads small bitmaps and needs no SVG renderer.
 
 # The application icon, compiled into the program as it is, and drawn at
-# the sizes the window system is given (16, 32, 64 and 128 px at the scale
-# factors 1, 1.5 and 2).
+# the sizes the window system is offered, all of them as the window is made
+# (16 to 128 px at the scale factors 1, 1.5 and 2).
 set(QUILLPOST_ICON_FILES icons/quillpost.svg)
 set(QUILLPOST_WINDOW_ICON_SIZES 16 24 32 48 64 96 128 192 256)
-# The sizes Qt gives the X window manager as the window is made (16, 32, 64
-# and 128 px), also kept as bare pixels: a PNG of each would be decoded
-# before the window can appear.
-set(QUILLPOST_WINDOW_ICON_PIXEL_SIZES 16 32 64 128)
+# The sizes Qt gives the X window manager at scale factor 1, smallest first
+# until one X request is full (up to 128 px), also kept as bare pixels: a
+# PNG of each would be decoded before the window can appear.
+set(QUILLPOST_WINDOW_ICON_PIXEL_SIZES 16 24 32 48 64 96 128)
 
 # Toolbar buttons, drawn on a 24 x 24 grid in one flat palette and shown at
 # 22 px on the 30 x 30 buttons: 22, 33 and 44 px for the scale factors 1,

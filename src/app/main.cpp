@@ -10,6 +10,7 @@
 #include "look/app_style.h"
 #include "look/program_icon.h"
 #include "platform/clock.h"
+#include "platform/display_platform.h"
 #include "platform/keyboard_state.h"
 #include "platform/prompts.h"
 
@@ -22,9 +23,15 @@ int main(int argc, char* argv[])
     // The preview's browser engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Asked for in the environment only while Qt reads it: a program started
+    // from here (a browser for a link) chooses for itself.
+    const std::optional<QByteArray> platformAsked =
+        platform::PreferredPlatform(platform::CurrentDisplaySession(ArgumentsOf(argc, argv)));
+    if (platformAsked) qputenv("QT_QPA_PLATFORM", *platformAsked);
     // No Qt::AA_ShareOpenGLContexts here: it would load the OpenGL stack
     // into every run; the preview makes the shared context when it starts.
     QApplication app(argc, argv);
+    if (platformAsked) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Quillpost 4.0"));
     if (QStyle* style = look::MakeApplicationStyle()) QApplication::setStyle(style);
     QApplication::setWindowIcon(look::ProgramIcon());

@@ -51,11 +51,13 @@ const QString kPicture = u":/icons/quillpost.svg"_s;
 // is scaled from the nearest drawn size.
 class DrawnIconEngine final : public QIconEngine {
 public:
-    DrawnIconEngine(QString folder, QString name, QList<int> sizes, QString picture = {})
+    DrawnIconEngine(QString folder, QString name, QList<int> sizes, QString picture = {},
+                    bool offersSizes = false)
         : m_folder(std::move(folder)),
           m_name(std::move(name)),
           m_sizes(std::move(sizes)),
-          m_picture(std::move(picture))
+          m_picture(std::move(picture)),
+          m_offersSizes(offersSizes)
     {
         std::sort(m_sizes.begin(), m_sizes.end());
     }
@@ -93,9 +95,18 @@ public:
         return {side, side};
     }
 
-    // None, as for a scalable picture: the window system and trays are
-    // then given the sizes they ask for.
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    // The drawn sizes where offered, else none, as for a scalable picture:
+    // trays are then given the sizes they ask for. A window's icon must
+    // offer them, for the X window system is given the icon once, at the
+    // sizes the icon lists; listing none, it got 16 px alone, which taskbars
+    // and switchers blew up blurred.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        if (m_offersSizes)
+            for (const int side : m_sizes) sizes.append({side, side});
+        return sizes;
+    }
     // Asked for at every turn a button or menu entry makes; the resources
     // do not change while the program runs.
     bool isNull() override
@@ -107,7 +118,7 @@ public:
     QString key() const override { return u"quillpost-drawn-icon"_s; }
     QIconEngine* clone() const override
     {
-        return new DrawnIconEngine(m_folder, m_name, m_sizes, m_picture);
+        return new DrawnIconEngine(m_folder, m_name, m_sizes, m_picture, m_offersSizes);
     }
 
 private:
@@ -140,6 +151,7 @@ private:
     QString m_name;
     QList<int> m_sizes;
     QString m_picture;
+    bool m_offersSizes;
     int m_null = -1;  // not yet known
 };
 
@@ -148,7 +160,7 @@ private:
 QIcon ProgramIcon()
 {
     return QIcon(new DrawnIconEngine(u"window-icon"_s, u"quillpost"_s,
-                                     {QUILLPOST_WINDOW_ICON_SIZES}, kPicture));
+                                     {QUILLPOST_WINDOW_ICON_SIZES}, kPicture, true));
 }
 
 QIcon ToolbarIcon(const QString& name)

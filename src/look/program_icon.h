@@ -5,11 +5,11 @@
 
 namespace look {
 
-// The program's icon for its windows. The window system is given it at 16,
-// 32, 64 and 128 pixels, times the screen's scale factor; those sizes at the
-// scale factors 1, 1.5 and 2 were drawn from the SVG picture when the program
-// was built (drawing them at start-up cost milliseconds), any other is drawn
-// from the picture when asked for.
+// The program's icon for its windows. The window system is offered every
+// size drawn from the SVG picture when the program was built (16 to 256
+// pixels; drawing them at start-up cost milliseconds), times the screen's
+// scale factor; X takes as many as one request holds, up to 128 pixels at
+// scale factor 1. Any other size is drawn from the picture when asked for.
 QIcon ProgramIcon();
 
 // The toolbar buttons' pictures, shown at 22 px, and the tray's two 16 px

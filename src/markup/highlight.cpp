@@ -28,6 +28,25 @@ constexpr qsizetype kEditBudget = 20000;
 // Paragraphs coloured before a paint at most: more than a screen holds.
 constexpr int kShownAtMost = 2000;
 
+// A paragraph's ranges as ranges of its layout, which holds the text an
+// input method is composing, `length` long, at `at`: what follows moves past
+// it, and a range across it is cut in two.
+QList<QTextLayout::FormatRange> AroundPreedit(const QList<QTextLayout::FormatRange>& ranges, int at,
+                                              int length)
+{
+    QList<QTextLayout::FormatRange> moved;
+    for (QTextLayout::FormatRange range : ranges) {
+        if (range.start >= at) {
+            range.start += length;
+        } else if (range.start + range.length > at) {
+            moved.append({range.start, at - range.start, range.format});
+            range = {at + length, range.start + range.length - at, range.format};
+        }
+        moved.append(range);
+    }
+    return moved;
+}
+
 bool Same(const QList<QTextEdit::ExtraSelection>& a, const QList<QTextEdit::ExtraSelection>& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
@@ -49,7 +68,10 @@ bool Same(const QList<QTextEdit::ExtraSelection>& a, const QList<QTextEdit::Extr
 // painted. A new format in a paragraph's layout makes the editing area lay
 // the paragraph out again and repaint all of the screen, which would make
 // every keystroke cost a full repaint; a selection costs the repaint of its
-// own rectangle.
+// own rectangle. The one exception is the paragraph where an input method
+// is composing: its layout holds the text being composed, which selections,
+// made of positions in the document, would not step over, so there the
+// colouring goes into the layout too until the text is committed.
 class DisplayHighlighter final : public QObject {
 public:
     static DisplayHighlighter* of(QPlainTextEdit& memo, bool make)
@@ -89,10 +111,13 @@ public:
     {
         block.setUserState(kCurrent);
         QTextLayout* layout = block.layout();
-        QList<QTextLayout::FormatRange> ranges = occurrences(block.text());
-        // Text being composed in an input method keeps its own formats.
+        const QString text = block.text();
+        QList<QTextLayout::FormatRange> ranges = occurrences(text);
         if (const int length = int(layout->preeditAreaText().size())) {
             const int start = layout->preeditAreaPosition();
+            if (m_colouring) ranges += uncovered(text);
+            ranges = AroundPreedit(ranges, start, length);
+            // Text being composed keeps the formats the input method gave it.
             for (const QTextLayout::FormatRange& range : layout->formats())
                 if (range.start >= start && range.start + range.length <= start + length)
                     ranges.append(range);
@@ -188,7 +213,15 @@ private:
         bool changed = layer != m_layerShown;
         for (int count = 0; block.isValid() && count < kShownAtMost;
              ++count, block = block.next()) {
-            if (!m_texts.isEmpty() && block.userState() != kCurrent) colour(block);
+            const bool composing = !block.layout()->preeditAreaText().isEmpty();
+            if (composing || block.fragmentIndex() == m_composed) {
+                // Also puts back the occurrences, which the input method's
+                // own formats replaced.
+                colour(block);
+                m_composed = composing ? block.fragmentIndex() : -1;
+            } else if (!m_texts.isEmpty() && block.userState() != kCurrent) {
+                colour(block);
+            }
             if (layer) {
                 // A paragraph shown last time and not changed since keeps its
                 // selections, which moved with the text.
@@ -200,9 +233,16 @@ private:
                     m_shown.erase(found);
                 }
                 const QString text = block.text();
-                if (!known || here.text != text) {
+                // Text replaced wholesale by the same text leaves the
+                // selections empty where they were.
+                const bool emptied =
+                    std::any_of(here.selections.cbegin(), here.selections.cend(),
+                                [](const auto& s) { return !s.cursor.hasSelection(); });
+                if (!known || here.text != text || here.composing != composing || emptied) {
                     here.text = text;
-                    QList<QTextEdit::ExtraSelection> now = select(block);
+                    here.composing = composing;
+                    QList<QTextEdit::ExtraSelection> now;
+                    if (!composing) now = select(block);
                     if (!known || !Same(here.selections, now)) {
                         here.selections = std::move(now);
                         changed = true;
@@ -222,27 +262,36 @@ private:
         if (!Same(m_memo->extraSelections(), selections)) m_memo->setExtraSelections(selections);
     }
 
-    QList<QTextEdit::ExtraSelection> select(const QTextBlock& block) const
+    // The paragraph's colouring, less where an occurrence shows.
+    QList<QTextLayout::FormatRange> uncovered(const QString& text) const
     {
-        QList<QTextEdit::ExtraSelection> selections;
-        const QString text = block.text();
+        QList<QTextLayout::FormatRange> pieces;
         const std::vector<int> taken = occurrenceMap(text);
         for (const QTextLayout::FormatRange& range : m_colouring(text)) {
             const int end = std::min(range.start + range.length, int(text.size()));
             for (int c = std::max(range.start, 0); c < end;) {
-                // The pieces of the range no occurrence shows over.
                 if (!taken.empty() && taken[size_t(c)] > 0) {
                     ++c;
                     continue;
                 }
                 int stop = c + 1;
                 while (stop < end && (taken.empty() || taken[size_t(stop)] == 0)) ++stop;
-                QTextCursor cursor(block);
-                cursor.setPosition(block.position() + c);
-                cursor.setPosition(block.position() + stop, QTextCursor::KeepAnchor);
-                selections.append({cursor, range.format});
+                pieces.append({c, stop - c, range.format});
                 c = stop;
             }
+        }
+        return pieces;
+    }
+
+    QList<QTextEdit::ExtraSelection> select(const QTextBlock& block) const
+    {
+        QList<QTextEdit::ExtraSelection> selections;
+        for (const QTextLayout::FormatRange& piece : uncovered(block.text())) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + piece.start);
+            cursor.setPosition(block.position() + piece.start + piece.length,
+                               QTextCursor::KeepAnchor);
+            selections.append({cursor, piece.format});
         }
         return selections;
     }
@@ -254,10 +303,12 @@ private:
     // document's storage, with the text they had and their selections.
     struct Shown {
         QString text;
+        bool composing = false;  // coloured in its layout, with no selections
         QList<QTextEdit::ExtraSelection> selections;
     };
     QHash<int, Shown> m_shown;
     bool m_layerShown = false;  // the selections are the colouring's
+    int m_composed = -1;        // the paragraph last seen composing, by its place
     bool m_painting = false;
 };
 

@@ -13,7 +13,8 @@ class QTextBlock;
 // editing area's layout, not in the text, so they never reach a saved file
 // or the clipboard, never enter the undo history and never mark the document
 // modified. A coloured text stays coloured while the user edits, and the
-// same text typed later is coloured as well.
+// same text typed later is coloured as well; while an input method composes,
+// the colours stay on their characters, beside the text being composed.
 //
 // Two layers share the editing area's one highlighter: the occurrences of
 // given texts (HighlightOccurrences), and a colouring of each paragraph that

@@ -117,4 +117,70 @@ TEST_F(HighlightTest, ALaterColourWinsWhereOccurrencesOverlap)
     EXPECT_EQ(RedMarks(*form.Memo1), u"..."_s);
 }
 
+// The first paragraph as drawn, character by character of its layout (which
+// holds text being composed): n tag name, v value, u unpaired tag, r red, .
+// uncoloured. The editing area draws its extra selections over the layout's
+// formats, taking their positions in the document as positions in the
+// layout.
+QString DrawnColours(const QPlainTextEdit& memo)
+{
+    const QTextBlock block = memo.document()->firstBlock();
+    const QTextLayout& layout = *block.layout();
+    QString marks(block.length() - 1 + layout.preeditAreaText().size(), u'.');
+    const auto mark = [&marks](int from, int length, const QTextCharFormat& format) {
+        if (!format.hasProperty(QTextFormat::ForegroundBrush)) return;
+        const QRgb colour = format.foreground().color().rgb() & 0xffffff;
+        const QChar letter = colour == markup::kTagNameColour       ? u'n'
+                             : colour == markup::kTagValueColour    ? u'v'
+                             : colour == markup::kUnpairedTagColour ? u'u'
+                             : colour == 0xff0000                   ? u'r'
+                                                                    : u'?';
+        for (int i = std::max(from, 0); i < std::min(from + length, int(marks.size())); ++i)
+            marks[i] = letter;
+    };
+    for (const QTextLayout::FormatRange& range : layout.formats())
+        mark(range.start, range.length, range.format);
+    for (const QTextEdit::ExtraSelection& selection : memo.extraSelections())
+        mark(selection.cursor.selectionStart() - block.position(),
+             selection.cursor.selectionEnd() - selection.cursor.selectionStart(), selection.format);
+    return marks;
+}
+
+TEST_F(HighlightTest, TagColoursStayOnTheirCharactersWhileAnInputMethodComposes)
+{
+    action("N58")->setChecked(true);
+    form.N58Click();
+    const QString post = u"ab[url=\"x\"]y[/url] [b]z[/b]"_s;
+    const struct {
+        int caret;
+        QString composed;
+    } cases[] = {{2, u"中文"_s}, {8, u"字"_s}, {int(post.size()), u"中文字"_s}, {0, u"注音"_s}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caret);
+        setText(post);
+        markup::HighlightOccurrences(*form.Memo1, u"z"_s, Qt::red);
+        form.Memo1->viewport()->repaint();
+        const QString before = DrawnColours(*form.Memo1);
+        ASSERT_TRUE(before.contains(u'n') && before.contains(u'v') && before.contains(u'r'));
+        select(c.caret, c.caret);
+
+        QInputMethodEvent composing(c.composed, {});
+        QApplication::sendEvent(form.Memo1, &composing);
+        form.Memo1->viewport()->repaint();
+        const QString blank(c.composed.size(), u'.');
+        EXPECT_EQ(DrawnColours(*form.Memo1), before.left(c.caret) + blank + before.mid(c.caret));
+        EXPECT_EQ(text(), post);
+
+        QInputMethodEvent committed;
+        committed.setCommitString(c.composed);
+        QApplication::sendEvent(form.Memo1, &committed);
+        form.Memo1->viewport()->repaint();
+        EXPECT_EQ(text(), QString(post).insert(c.caret, c.composed));
+        const QString after = DrawnColours(*form.Memo1);
+        setText(text());
+        form.Memo1->viewport()->repaint();
+        EXPECT_EQ(after, DrawnColours(*form.Memo1));
+    }
+}
+
 }  // namespace

@@ -39,6 +39,14 @@ TEST(ApplicationStyleTest, DrawsTheIconsOfTheStyleItWraps)
     }
 }
 
+// Given to the window system once, the window icon must list its sizes.
+TEST(ProgramIconTest, OffersEveryDrawnSize)
+{
+    QList<QSize> drawn;
+    for (const int side : {16, 24, 32, 48, 64, 96, 128, 192, 256}) drawn.append({side, side});
+    EXPECT_EQ(look::ProgramIcon().availableSizes(), drawn);
+}
+
 // The window and toolbar icons' sizes kept as bare pixels are the pictures
 // drawn as PNGs, the same but for rounding where a pixel is almost clear.
 TEST(ProgramIconTest, BarePixelsShowThePicturesDrawnAsPngs)

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 #include "app/memo_edit.h"
@@ -240,13 +242,32 @@ void TForm1::buildStatusBar()
     bar->setObjectName(u"StatusBar1"_s);
     bar->setFixedHeight(19);
     bar->setSizeGripEnabled(true);
-    const int widths[] = {150, 60, 60, 60, 60};
+    // The design's widths, wider where the font needs more for the longest
+    // text a panel shows (the Ming font's Latin letters run wider than the
+    // design's font did).
+    const struct {
+        int width;
+        QStringList texts;
+    } panels[] = {
+        {150, {caretPanelText(99999, 9999)}},
+        {60, {kNumLockText}},
+        {60, {kOverwriteText, kInsertText}},
+        {60, {kCapsLockText}},
+        {60, {}},
+    };
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(u"StatusBar1Panel%1"_s.arg(i));
-        panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setFont(look::MingFont(13));
+        // Room for the text, the indent a framed label keeps on its side
+        // (half an x), as much on the other, and the frame.
+        const QFontMetrics metrics = panel->fontMetrics();
+        int width = panels[i].width;
+        for (const QString& text : panels[i].texts)
+            width = std::max(width, metrics.horizontalAdvance(text) +
+                                        metrics.horizontalAdvance(u'x') + 2 * panel->frameWidth());
+        panel->setFixedWidth(width);
         bar->addWidget(panel);
         m_statusPanels.append(panel);
     }
@@ -296,6 +317,12 @@ void TForm1::showEvent(QShowEvent* event)
             // A small screen at a large scale factor may hold less than the
             // design size; the menus and the status bar must stay on it.
             const QRect available = screen->availableGeometry();
+            // There the symbol bar gives up its width, and the custom-symbol
+            // group covers its last symbols.
+            if (minimumWidth() + frame.width() > available.width()) {
+                Panel4->setMinimumWidth(0);
+                layout()->activate();
+            }
             outer.setSize(outer.size().boundedTo(available.size()));
             outer.moveCenter(available.center());
         }

@@ -70,6 +70,10 @@ public:
     static const QString kUntitled;
 
     QString statusPanelText(int panel) const;
+    // What the status bar's panels show, by panel: the caret's place, then
+    // Num Lock, the typing mode and Caps Lock.
+    static QString caretPanelText(int row, int column);
+    static const QString kNumLockText, kOverwriteText, kInsertText, kCapsLockText;
     bool insertToggle() const { return m_insertToggle; }
     // Opens the file at `path` as Open does once a file is chosen: the
     // document, its encoding, the bound name and the caption; a file that
@@ -268,6 +272,10 @@ private:
     static constexpr int kDesignHeight = 512;
     // Set on a toolbar child kept at this distance from the bar's right edge.
     static constexpr const char* kRightOffset = "quillpostRightOffset";
+    // Between the custom-symbol group and the symbol bar's right end, and at
+    // least between it and the last symbol.
+    static constexpr int kCustomSymbolMargin = 9;
+    static constexpr int kCustomSymbolGap = 4;
     struct MenuRow;
     struct ButtonRow;
     struct SymbolRow;

@@ -11,6 +11,16 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+const QString TForm1::kNumLockText = u"NUM"_s;
+const QString TForm1::kOverwriteText = u"取代模式"_s;
+const QString TForm1::kInsertText = u"插入模式"_s;
+const QString TForm1::kCapsLockText = u"Caps Lock"_s;
+
+QString TForm1::caretPanelText(int row, int column)
+{
+    return u"  行: %1  列: %2"_s.arg(row).arg(column);
+}
+
 void TForm1::Memo1KeyUp()
 {
     updateCaretPosition();
@@ -22,9 +32,9 @@ void TForm1::Memo1MouseUp()
 
 void TForm1::Timer1Timer()
 {
-    m_statusPanels[1]->setText(m_keyboard.numLock() ? u"NUM"_s : QString());
-    m_statusPanels[2]->setText(m_insertToggle ? u"取代模式"_s : u"插入模式"_s);
-    m_statusPanels[3]->setText(m_keyboard.capsLock() ? u"Caps Lock"_s : QString());
+    m_statusPanels[1]->setText(m_keyboard.numLock() ? kNumLockText : QString());
+    m_statusPanels[2]->setText(m_insertToggle ? kOverwriteText : kInsertText);
+    m_statusPanels[3]->setText(m_keyboard.capsLock() ? kCapsLockText : QString());
 }
 
 void TForm1::updateCaretPosition()
@@ -35,6 +45,5 @@ void TForm1::updateCaretPosition()
     const auto row = markup::RowIndex::of(*Memo1).rowOfSoon(position);
     m_caretRowPending = !row;
     if (!row) return;
-    m_statusPanels[0]->setText(
-        u"  行: %1  列: %2"_s.arg(row->row + 1).arg(position - row->rowStart + 1));
+    m_statusPanels[0]->setText(caretPanelText(row->row + 1, position - row->rowStart + 1));
 }
