@@ -16,6 +16,7 @@ const QString kHelp =
     u"用法：quillpost [選項] [檔案]\n"
     u"      quillpost --to-html 檔案 [-o 輸出檔]\n"
     u"      quillpost --to-text 檔案 [-o 輸出檔]\n"
+    u"      quillpost --to-bbcode|--to-discuz|--to-markdown 檔案 [-o 輸出檔]\n"
     u"Quillpost 4.0：撰寫網路論壇文章（YBB 標記）的編輯器。\n"
     u"\n"
     u"選項：\n"
@@ -23,6 +24,9 @@ const QString kHelp =
     u"  -v, --version     顯示版本後結束\n"
     u"  --to-html 檔案    不開視窗，把檔案做「( YBB )->( HTML )」轉換，寫到標準輸出\n"
     u"  --to-text 檔案    不開視窗，把檔案做「(HTML)->(純文字)」轉換，寫到標準輸出\n"
+    u"  --to-bbcode 檔案  不開視窗，把文章寫成 BBCode（phpBB 等），寫到標準輸出\n"
+    u"  --to-discuz 檔案  不開視窗，把文章寫成 Discuz! 的標籤，寫到標準輸出\n"
+    u"  --to-markdown 檔案 不開視窗，把文章寫成 Markdown，寫到標準輸出\n"
     u"  -o 輸出檔         轉換結果寫入輸出檔，而不是標準輸出\n"
     u"\n"
     u"引數：\n"
@@ -77,9 +81,19 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
     const QCommandLineOption toHtml(u"to-html"_s, QString(), u"file"_s);
     const QCommandLineOption toText(u"to-text"_s, QString(), u"file"_s);
+    const QCommandLineOption toBBCode(u"to-bbcode"_s, QString(), u"file"_s);
+    const QCommandLineOption toDiscuz(u"to-discuz"_s, QString(), u"file"_s);
+    const QCommandLineOption toMarkdown(u"to-markdown"_s, QString(), u"file"_s);
     const QCommandLineOption output(u"o"_s, QString(), u"file"_s);
-    for (const QCommandLineOption& option : {help, version, toHtml, toText, output})
-        parser.addOption(option);
+    const std::pair<const QCommandLineOption*, convert::FileConversion> kinds[] = {
+        {&toHtml, convert::FileConversion::YbbToHtml},
+        {&toText, convert::FileConversion::HtmlToText},
+        {&toBBCode, convert::FileConversion::ToBBCode},
+        {&toDiscuz, convert::FileConversion::ToDiscuz},
+        {&toMarkdown, convert::FileConversion::ToMarkdown},
+    };
+    for (const QCommandLineOption& option : {help, version, output}) parser.addOption(option);
+    for (const auto& [option, kind] : kinds) parser.addOption(*option);
     // Qt's application object takes these out of the arguments itself.
     for (const QString& name :
          {u"platform"_s, u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s, u"display"_s,
@@ -102,22 +116,29 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
     const QStringList files = parser.positionalArguments();
     CommandLine line;
-    const QStringList conversions = parser.values(toHtml) + parser.values(toText);
+    QStringList conversions;
+    int kindsSet = 0;
+    for (const auto& [option, kind] : kinds) {
+        conversions += parser.values(*option);
+        if (parser.isSet(*option)) {
+            ++kindsSet;
+            line.conversion = kind;
+        }
+    }
     if (!conversions.isEmpty()) {
-        if (parser.isSet(toHtml) && parser.isSet(toText))
+        if (kindsSet == 2 && parser.isSet(toHtml) && parser.isSet(toText))
             return UsageError(u"--to-html 與 --to-text 只能擇一。"_s);
+        if (kindsSet > 1) return UsageError(u"轉換的選項只能擇一。"_s);
         if (conversions.size() > 1 || !files.isEmpty() || parser.values(output).size() > 1)
             return UsageError(u"一次只能轉換一個檔案。"_s);
         const QString& input = conversions.first();
         const std::optional<QString> path = input == u"-"_s ? input : LocalPath(input);
         if (!path) return NotLocal(input);
-        line.conversion = parser.isSet(toHtml) ? convert::FileConversion::YbbToHtml
-                                               : convert::FileConversion::HtmlToText;
         line.inputFile = *path;
         line.outputFile = parser.isSet(output) ? parser.value(output) : u"-"_s;
         return line;
     }
-    if (parser.isSet(output)) return UsageError(u"-o 只用於 --to-html 或 --to-text。"_s);
+    if (parser.isSet(output)) return UsageError(u"-o 只用於轉換（--to-html 等）。"_s);
     if (files.size() > 1) return UsageError(u"一次只能開啟一個檔案。"_s);
     if (!files.isEmpty() && !files.first().isEmpty()) {
         const std::optional<QString> path = LocalPath(files.first());

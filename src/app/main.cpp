@@ -1,5 +1,6 @@
 #include <unistd.h>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QStyle>
 #include <QTranslator>
@@ -18,7 +19,13 @@ int main(int argc, char* argv[])
 {
     const CommandLine commandLine = ParseCommandLine(ArgumentsOf(argc, argv));
     if (commandLine.exitStatus) return PrintAndExit(commandLine);
-    if (commandLine.conversion) return RunConversion(commandLine);
+    if (commandLine.conversion) {
+        if (!convert::IsExport(*commandLine.conversion)) return RunConversion(commandLine);
+        // Qt's HTML import needs the application's fonts, and no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication fonts(argc, argv);
+        return RunConversion(commandLine);
+    }
 
     // The preview's browser engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -1,5 +1,7 @@
 #include "convert/file_conversion.h"
 
+#include "convert/post_export.h"
+
 #include <unistd.h>
 #include <cerrno>
 #include <optional>
@@ -96,6 +98,10 @@ DocumentConversion::DocumentConversion(FileConversion conversion, text::FileEnco
 bool DocumentConversion::add(const QString& piece, QByteArray& bytes, QString* error)
 {
     if (!piece.isEmpty()) m_endsInLine = piece.back() != u'\n';
+    if (IsExport(m_conversion)) {
+        m_post += piece;
+        return true;
+    }
     if (m_conversion == FileConversion::HtmlToText) {
         QString stripped;
         stripped.reserve(piece.size());
@@ -110,6 +116,16 @@ bool DocumentConversion::add(const QString& piece, QByteArray& bytes, QString* e
 
 bool DocumentConversion::finish(QByteArray& bytes, QString* error)
 {
+    if (IsExport(m_conversion)) {
+        const Dialect dialect = m_conversion == FileConversion::ToBBCode   ? Dialect::BBCode
+                                : m_conversion == FileConversion::ToDiscuz ? Dialect::Discuz
+                                                                           : Dialect::Markdown;
+        const QString post = std::exchange(m_post, {});
+        QString text = ExportPost(post, dialect).text;
+        // A file's last line ends as the post's did.
+        if (post.endsWith(u'\n') && !text.isEmpty() && !text.endsWith(u'\n')) text += u'\n';
+        return encode(text, bytes, error);
+    }
     if (m_conversion == FileConversion::HtmlToText) {
         QString rest;
         m_stripper.finish(rest);

@@ -15,7 +15,19 @@ namespace convert {
 enum class FileConversion {
     YbbToHtml,   // "( YBB )->( HTML )"
     HtmlToText,  // "(HTML)->(純文字)"
+    // The post as 編輯 > 複製為 copies it. Qt's HTML import reads it, which
+    // needs a QGuiApplication.
+    ToBBCode,
+    ToDiscuz,
+    ToMarkdown,
 };
+
+// Whether the conversion writes the post in another form of markup.
+constexpr bool IsExport(FileConversion conversion)
+{
+    return conversion == FileConversion::ToBBCode || conversion == FileConversion::ToDiscuz ||
+           conversion == FileConversion::ToMarkdown;
+}
 
 // One document's text converted and encoded. The text comes in pieces as
 // text::DocumentPieces gives them (each but the last ending after a line
@@ -39,6 +51,7 @@ private:
     FileConversion m_conversion;
     text::FileEncoding m_encoding;
     HtmlTagStripper m_stripper;
+    QString m_post;  // an export reads the whole post at once
     bool m_started = false;
     bool m_endsInLine = false;   // the text so far ends without a line break
     qsizetype m_line = 1;        // in the result, where the next piece goes

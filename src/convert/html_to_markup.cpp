@@ -59,7 +59,8 @@ QString HtmlToMarkup(const QString& html)
     document.setDefaultStyleSheet(u"del, strike { text-decoration: line-through; }"_s);
     document.setHtml(WithSpacesKept(WithAbsoluteFontSizes(html)));
     const auto writer = MakeToolbarWriter();
-    if (!WriteAs(document, *writer, kGrowth * html.size() + kSlack)) return PlainText(document);
+    if (!WriteAs(document, *writer, kGrowth * html.size() + kSlack, true))
+        return PlainText(document);
     const QString markup = writer->result();
     // The blank lines an import leaves around the fragment (a table's first
     // block, the clipboard's frame) are not the page's.

@@ -99,7 +99,8 @@ PageLook LookOf(const QTextDocument& document)
     qsizetype withFace = 0, withSize = 0, withColour = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextCharFormat format = block.charFormat();
-        const qsizetype length = block.length();
+        const qsizetype length = block.length() - 1;  // the text, without the block's end
+        if (length == 0) continue;
         if (const QString face = FaceOf(format); !face.isEmpty()) {
             faces[face.toLower()] += length;
             withFace += length;
@@ -135,8 +136,10 @@ struct Inline {
 
 class Walk {
 public:
-    Walk(const QTextDocument& document, MarkupWriter& to)
-        : m_to(to), m_defaultFamily(document.defaultFont().family()), m_look(LookOf(document))
+    Walk(const QTextDocument& document, MarkupWriter& to, bool pageLook)
+        : m_to(to),
+          m_defaultFamily(document.defaultFont().family()),
+          m_look(pageLook ? LookOf(document) : PageLook())
     {
     }
 
@@ -375,9 +378,9 @@ bool SafeAddress(const QString& address)
     return scheme == u"http" || scheme == u"https" || scheme == u"ftp" || scheme == u"mailto";
 }
 
-bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound)
+bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound, bool pageLook)
 {
-    Walk walk(page, to);
+    Walk walk(page, to, pageLook);
     for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
         walk.block(block, block.next());
         if (to.size() > bound) return false;

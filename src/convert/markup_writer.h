@@ -73,9 +73,10 @@ protected:
 // The one walk over a page as Qt's HTML import reads it: every block,
 // container and inline format handed to `to`, in order. Gives up, returning
 // false, as soon as the writer has written more than `bound` characters.
-// The face, size and colour that the whole page carries (a browser's copy
-// writes the page's own on every block) are the page's look, not formats.
-bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound);
+// With `pageLook`, the face, size and colour that the whole page carries (a
+// browser's copy writes the page's own on every block) are the page's look,
+// not formats.
+bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound, bool pageLook);
 
 // Spaces other than ASCII ones and the no-break space, which Qt's import
 // would turn into plain spaces, kept through it (the walk gives them back).

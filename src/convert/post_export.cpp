@@ -75,7 +75,7 @@ ExportedPost ExportPost(const QString& post, Dialect dialect)
     page.setHtml(WithSpacesKept(FragmentOf(post)));
     const auto writer = WriterFor(dialect);
     // No bound: every form writes a post in a few times its size.
-    WriteAs(page, *writer, std::numeric_limits<qsizetype>::max());
+    WriteAs(page, *writer, std::numeric_limits<qsizetype>::max(), false);
     ExportedPost exported{writer->result(), {}};
     QStringList dropped;
     for (int form = 0; form < kForms; ++form)
@@ -92,7 +92,7 @@ RichPost RichTextOf(const QString& post)
     DetachedDocument page;
     page.setHtml(WithSpacesKept(rich.html));
     PlainWriter plain;
-    WriteAs(page, plain, std::numeric_limits<qsizetype>::max());
+    WriteAs(page, plain, std::numeric_limits<qsizetype>::max(), false);
     rich.plain = plain.result();
     return rich;
 }

@@ -2,6 +2,7 @@
 // the check and the conversion themselves are tested where they live.
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -73,6 +74,43 @@ TEST_F(ComposeAidTest, PasteAsMarkupTakesHtmlElseText)
     select(7, 7);
     action("N60")->trigger();
     EXPECT_EQ(text(), u"before [plain] after"_s);
+}
+
+// 編輯 > 複製為: each entry puts the post on the clipboard in its form, says
+// what it left out, and leaves the document as it was; a long post is
+// written behind a progress box.
+TEST_F(ComposeAidTest, CopyAsPutsThePostOnTheClipboardInEachForm)
+{
+    const QString post = u"[b]粗[/b] [red] 紅[/red] \n[quote]引[/quote]"_s;
+    setText(post);
+    const struct {
+        const char* item;
+        QString text;
+        QString notice;
+    } entries[] = {
+        {"N65", u"[b]粗[/b][color=red]紅[/color]\n[quote]引[/quote]"_s, u"已複製為 BBCode"_s},
+        {"N66", u"[b]粗[/b][color=red]紅[/color]\n[quote]引[/quote]"_s, u"已複製為 Discuz!"_s},
+        {"N67", u"**粗**紅\n> 引"_s, u"Markdown 無法表示：顏色 1 處"_s},
+        {"N68", u"粗紅\n引"_s, u"已複製為網頁格式"_s},
+    };
+    auto* notice = form.findChild<QLabel*>(u"StatusBar1Notice"_s);
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.item);
+        action(entry.item)->trigger();
+        EXPECT_EQ(QApplication::clipboard()->text(), entry.text);
+        EXPECT_EQ(notice->text(), entry.notice);
+    }
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->html().contains(u"<b>粗</b>"_s));
+    EXPECT_EQ(text(), post);
+
+    const QString longPost = (u"[i]長[/i]\n"_s).repeated(60000);
+    setText(longPost);
+    QApplication::clipboard()->clear();
+    action("N67")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return QApplication::clipboard()->text().startsWith(u"*長*\\\n"_s); }, 60000));
+    EXPECT_EQ(text(), longPost);
+    EXPECT_EQ(prompts.asked(), QStringList{});
 }
 
 }  // namespace

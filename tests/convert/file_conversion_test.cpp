@@ -7,6 +7,7 @@
 
 #include "convert/file_conversion.h"
 #include "convert/html_strip.h"
+#include "convert/post_export.h"
 #include "convert/ybb_to_html.h"
 #include "text/big5_codec.h"
 #include "text/document_file.h"
@@ -27,9 +28,17 @@ QByteArray Big5(const QString& text)
 QByteArray Converted(const QByteArray& file, FileConversion conversion)
 {
     const text::DocumentText document = text::DecodeDocument(file);
-    const QString result = conversion == FileConversion::YbbToHtml
-                               ? convert::ConvertDocumentToHtmlPage(text::SplitLines(document.text))
-                               : convert::StripHtmlTags(document.text);
+    QString result = conversion == FileConversion::YbbToHtml
+                         ? convert::ConvertDocumentToHtmlPage(text::SplitLines(document.text))
+                         : convert::StripHtmlTags(document.text);
+    if (convert::IsExport(conversion)) {
+        // As 編輯 > 複製為 copies it, the file's last line break kept.
+        result = convert::ExportPost(document.text, conversion == FileConversion::ToMarkdown
+                                                        ? convert::Dialect::Markdown
+                                                        : convert::Dialect::Discuz)
+                     .text;
+        if (document.text.endsWith(u'\n')) result += u'\n';
+    }
     return text::EncodeDocument(result, document.encoding, nullptr).value();
 }
 
@@ -117,6 +126,17 @@ TEST(FileConversion, TheProgramConvertsAsTheCommandsDo)
          1,
          {},
          cannotCreate},
+        {{u"--to-markdown"_s, u"big5.txt"_s},
+         {},
+         0,
+         Converted(big5, FileConversion::ToMarkdown),
+         {}},
+        {{u"--to-discuz"_s, u"-"_s}, utf8, 0, Converted(utf8, FileConversion::ToDiscuz), {}},
+        {{u"--to-bbcode"_s, u"a.txt"_s, u"--to-markdown"_s, u"b.txt"_s},
+         {},
+         2,
+         {},
+         u"quillpost：轉換的選項只能擇一。\n請執行「quillpost --help」查看用法。\n"_s},
         {{u"--to-html"_s, u"a.txt"_s, u"--to-text"_s, u"b.txt"_s},
          {},
          2,

@@ -280,42 +280,34 @@ void TForm1::buildToolbars()
 
 void TForm1::buildSymbolBar()
 {
-    // Fixed positions from the left, a pixel closer than the design's so that
-    // all of them and the custom-symbol group fit an 800-pixel screen side by
-    // side; the group keeps to the bar's right end, clear of the last one.
+    // Fixed positions from the left; the custom-symbol group covers the last
+    // ones at the design width and uncovers them as the window widens.
     const QList<SymbolRow> symbols = {
         {"SpeedButton25", &TForm1::SpeedButton25Click, 60},
-        {"SpeedButton26", &TForm1::SpeedButton26Click, 84},
-        {"SpeedButton27", &TForm1::SpeedButton27Click, 108},
-        {"SpeedButton28", &TForm1::SpeedButton28Click, 132},
-        {"SpeedButton29", &TForm1::SpeedButton29Click, 156},
-        {"SpeedButton30", &TForm1::SpeedButton30Click, 180},
-        {"SpeedButton31", &TForm1::SpeedButton31Click, 204},
-        {"SpeedButton32", &TForm1::SpeedButton32Click, 228},
-        {"SpeedButton33", &TForm1::SpeedButton33Click, 252},
-        {"SpeedButton34", &TForm1::SpeedButton34Click, 276},
-        {"SpeedButton35", &TForm1::SpeedButton35Click, 300},
-        {"SpeedButton36", &TForm1::SpeedButton36Click, 324},
-        {"SpeedButton41", &TForm1::SpeedButton41Click, 348},
-        {"SpeedButton37", &TForm1::SpeedButton37Click, 372},
-        {"SpeedButton38", &TForm1::SpeedButton38Click, 396},
-        {"SpeedButton39", &TForm1::SpeedButton39Click, 420},
-        {"SpeedButton40", &TForm1::SpeedButton40Click, 444},
-        {"SpeedButton42", &TForm1::SpeedButton42Click, 468},
-        {"SpeedButton43", &TForm1::SpeedButton43Click, 492},
-        {"SpeedButton44", &TForm1::SpeedButton44Click, 516},
-        {"SpeedButton45", &TForm1::SpeedButton45Click, 540},
-        {"SpeedButton46", &TForm1::SpeedButton46Click, 564},
+        {"SpeedButton26", &TForm1::SpeedButton26Click, 85},
+        {"SpeedButton27", &TForm1::SpeedButton27Click, 110},
+        {"SpeedButton28", &TForm1::SpeedButton28Click, 135},
+        {"SpeedButton29", &TForm1::SpeedButton29Click, 160},
+        {"SpeedButton30", &TForm1::SpeedButton30Click, 185},
+        {"SpeedButton31", &TForm1::SpeedButton31Click, 210},
+        {"SpeedButton32", &TForm1::SpeedButton32Click, 235},
+        {"SpeedButton33", &TForm1::SpeedButton33Click, 260},
+        {"SpeedButton34", &TForm1::SpeedButton34Click, 285},
+        {"SpeedButton35", &TForm1::SpeedButton35Click, 310},
+        {"SpeedButton36", &TForm1::SpeedButton36Click, 335},
+        {"SpeedButton41", &TForm1::SpeedButton41Click, 360},
+        {"SpeedButton37", &TForm1::SpeedButton37Click, 385},
+        {"SpeedButton38", &TForm1::SpeedButton38Click, 410},
+        {"SpeedButton39", &TForm1::SpeedButton39Click, 435},
+        {"SpeedButton40", &TForm1::SpeedButton40Click, 460},
+        {"SpeedButton42", &TForm1::SpeedButton42Click, 485},
+        {"SpeedButton43", &TForm1::SpeedButton43Click, 510},
+        {"SpeedButton44", &TForm1::SpeedButton44Click, 535},
+        {"SpeedButton45", &TForm1::SpeedButton45Click, 560},
+        {"SpeedButton46", &TForm1::SpeedButton46Click, 585},
     };
     for (const SymbolRow& row : symbols) addSymbolRow(row);
     Panel5->raise();
-    // No narrower than the symbols and the group side by side; the window
-    // follows through its layouts, wider than the design's, which hid the
-    // last symbols.
-    const QWidget* last =
-        Panel4->findChild<QWidget*>(QString::fromLatin1(symbols.constLast().name));
-    Panel4->setMinimumWidth(last->geometry().right() + 1 + kCustomSymbolGap + Panel5->width() +
-                            kCustomSymbolMargin);
 
     addButtonRow(Panel5, {"SpeedButton47", u"加符號至編輯區"_s, "add-symbol",
                           &TForm1::SpeedButton47Click, 152});
@@ -371,7 +363,7 @@ void TForm1::addSymbolRow(const SymbolRow& row)
     button->setFocusPolicy(Qt::NoFocus);
     button->setFont(look::MingFont(15));
     look::SetTextColour(button, Qt::blue);
-    button->setGeometry(row.x, 1, 24, 23);
+    button->setGeometry(row.x, 1, 25, 23);
     connect(button, &QToolButton::clicked, this,
             [this, handler = row.handler] { runCommand(handler); });
 }

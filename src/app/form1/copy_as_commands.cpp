@@ -66,13 +66,13 @@ void TForm1::copyAs(convert::Dialect dialect)
     progress->setMinimumDuration(0);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->show();
-    QThreadPool::globalInstance()->start(
-        [post, dialect, done, self = QPointer<TForm1>(this), box = QPointer(progress)] {
-            auto exported = std::make_shared<convert::ExportedPost>(convert::ExportPost(post, dialect));
-            if (!self) return;
-            QMetaObject::invokeMethod(self, [self, box, exported, done] {
-                if (box) box->close();
-                if (self) done(*exported);
-            });
+    QThreadPool::globalInstance()->start([post, dialect, done, self = QPointer<TForm1>(this),
+                                          box = QPointer(progress)] {
+        auto exported = std::make_shared<convert::ExportedPost>(convert::ExportPost(post, dialect));
+        if (!self) return;
+        QMetaObject::invokeMethod(self, [self, box, exported, done] {
+            if (box) box->close();
+            if (self) done(*exported);
         });
+    });
 }

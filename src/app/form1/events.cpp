@@ -44,9 +44,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             // rows are known once the editing area has handled the resize.
             QTimer::singleShot(0, this, &TForm1::updateCaretPosition);
         } else if (watched == Panel4) {
-            // The custom-symbol group keeps its distance from the bar's
-            // right end.
-            Panel5->move(Panel4->width() - Panel5->width() - kCustomSymbolMargin, 1);
+            // The custom-symbol group keeps its distance from the window's
+            // right edge, uncovering the last symbol buttons as it widens.
+            Panel5->move(475 + frameGeometry().width() - kDesignWidth, 1);
         } else if (watched == Panel2) {
             for (QWidget* child : Panel2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 const QVariant offset = child->property(kRightOffset);

@@ -7,7 +7,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
@@ -317,12 +316,6 @@ void TForm1::showEvent(QShowEvent* event)
             // A small screen at a large scale factor may hold less than the
             // design size; the menus and the status bar must stay on it.
             const QRect available = screen->availableGeometry();
-            // There the symbol bar gives up its width, and the custom-symbol
-            // group covers its last symbols.
-            if (minimumWidth() + frame.width() > available.width()) {
-                Panel4->setMinimumWidth(0);
-                layout()->activate();
-            }
             outer.setSize(outer.size().boundedTo(available.size()));
             outer.moveCenter(available.center());
         }

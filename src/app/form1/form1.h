@@ -272,10 +272,6 @@ private:
     static constexpr int kDesignHeight = 512;
     // Set on a toolbar child kept at this distance from the bar's right edge.
     static constexpr const char* kRightOffset = "quillpostRightOffset";
-    // Between the custom-symbol group and the symbol bar's right end, and at
-    // least between it and the last symbol.
-    static constexpr int kCustomSymbolMargin = 9;
-    static constexpr int kCustomSymbolGap = 4;
     struct MenuRow;
     struct ButtonRow;
     struct SymbolRow;
