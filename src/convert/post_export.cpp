@@ -1,10 +1,14 @@
 #include "convert/post_export.h"
 
 #include <QStringList>
+#include <QList>
 #include <array>
+#include <utility>
+#include <vector>
 #include <limits>
 
 #include "convert/markup_writers.h"
+#include "convert/tag_scan.h"
 #include "convert/ybb_to_html.h"
 #include "markup/tag_table.h"
 
@@ -67,21 +71,84 @@ std::unique_ptr<MarkupWriter> WriterFor(Dialect dialect)
     return MakeMarkdownWriter();
 }
 
+// Whether a block of the page (a quotation, code, a list, a rule, an aligned
+// line) ends just before the line break at `at` or starts just after it:
+// the lines around a block are read apart from it.
+bool AtBlock(QStringView post, qsizetype at)
+{
+    using markup::ToolbarForm;
+    const QStringView before = post.first(at);
+    const QStringView after = post.sliced(at + 1);
+    for (const ToolbarForm form : {ToolbarForm::Left, ToolbarForm::Centre, ToolbarForm::Right,
+                                   ToolbarForm::Rule, ToolbarForm::Code, ToolbarForm::Quote}) {
+        const markup::TagButton& button = markup::Toolbar(form);
+        if (before.endsWith(button.closing.isEmpty() ? button.text : button.closing) ||
+            after.startsWith(button.text))
+            return true;
+    }
+    return before.endsWith(markup::kListClose) || after.startsWith(markup::kListOpen);
+}
+
+// Where a long post can be cut so that its parts, written apart and joined
+// by a line break, read as the whole does: between two lines of text, with
+// no tag of the converter open across the cut and no HTML of the post's own
+// before it. Qt's import of a whole long post takes memory many times its
+// size.
+QList<QStringView> PartsOf(QStringView post, qsizetype partChars)
+{
+    if (post.size() < 2 * partChars) return {post};
+    QList<QStringView> parts;
+    std::vector<int> open(std::size_t(scan::KindCount()), 0);
+    int opened = 0;  // tags open, of all kinds
+    scan::Scanner scanner(post);
+    scan::Tag tag;
+    qsizetype from = 0;
+    const qsizetype html = post.indexOf(u'<');
+    const qsizetype lastCut = std::min(html < 0 ? post.size() : html, post.size() - 1);
+    bool more = scanner.next(tag);
+    for (qsizetype cut = post.indexOf(u'\n', from + partChars); cut > 0 && cut < lastCut;
+         cut = post.indexOf(u'\n', std::max(cut + 1, from + partChars))) {
+        for (; more && tag.start < cut; more = scanner.next(tag)) {
+            if (tag.role == scan::Role::Single || tag.flaw != scan::Flaw::None) continue;
+            int& count = open[std::size_t(tag.kind)];
+            const int before = count;
+            count = std::max(0, count + (tag.role == scan::Role::Opener ? 1 : -1));
+            opened += count - before;
+        }
+        if (opened > 0 || post[cut - 1] == u'\n' || post[cut + 1] == u'\n' || AtBlock(post, cut))
+            continue;
+        parts.append(post.sliced(from, cut - from));
+        from = cut + 1;
+    }
+    parts.append(post.sliced(from));
+    return parts;
+}
+
 }  // namespace
 
-ExportedPost ExportPost(const QString& post, Dialect dialect)
+ExportedPost ExportPost(const QString& post, Dialect dialect, qsizetype partChars)
 {
-    DetachedDocument page;
-    page.setHtml(WithSpacesKept(FragmentOf(post)));
-    const auto writer = WriterFor(dialect);
-    // No bound: every form writes a post in a few times its size.
-    WriteAs(page, *writer, std::numeric_limits<qsizetype>::max(), false);
-    ExportedPost exported{writer->result(), {}};
-    QStringList dropped;
+    ExportedPost exported;
+    std::array<int, kForms> dropped = {};
+    bool first = true;
+    for (const QStringView part : PartsOf(post, partChars)) {
+        DetachedDocument page;
+        page.setHtml(WithSpacesKept(FragmentOf(part.toString())));
+        const auto writer = WriterFor(dialect);
+        // No bound: every form writes a post in a few times its size.
+        WriteAs(page, *writer, std::numeric_limits<qsizetype>::max(), false);
+        // The line break at the cut, as the form writes one between lines.
+        if (!std::exchange(first, false))
+            exported.text += dialect == Dialect::Markdown ? u"\\\n"_s : u"\n"_s;
+        exported.text += writer->result();
+        for (int form = 0; form < kForms; ++form)
+            dropped[std::size_t(form)] += writer->dropped(Form(form));
+    }
+    QStringList said;
     for (int form = 0; form < kForms; ++form)
-        if (const int count = writer->dropped(Form(form)))
-            dropped.append(u"%1 %2 處"_s.arg(kFormNames[std::size_t(form)]).arg(count));
-    exported.dropped = dropped.join(u"、"_s);
+        if (const int count = dropped[std::size_t(form)])
+            said.append(u"%1 %2 處"_s.arg(kFormNames[std::size_t(form)]).arg(count));
+    exported.dropped = said.join(u"、"_s);
     return exported;
 }
 

@@ -17,8 +17,10 @@ struct ExportedPost {
 // The post as its preview shows it, written in another form of markup: the
 // post is read through the converter and Qt's HTML import, and written by
 // the dialect's writer. The converter's own furniture (a quotation's
-// caption and rules) becomes the form's own quotation.
-ExportedPost ExportPost(const QString& post, Dialect dialect);
+// caption and rules) becomes the form's own quotation. A long post is read
+// in parts of at least `partChars` characters where it can be cut without
+// changing what is written (see post_export.cpp).
+ExportedPost ExportPost(const QString& post, Dialect dialect, qsizetype partChars = 64 * 1024);
 
 // The post as rich text for a rich editor: the preview's HTML fragment
 // (without the page around it), and its plain text.

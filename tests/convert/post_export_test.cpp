@@ -101,6 +101,23 @@ TEST(PostExport, RichTextPastesBackAsThePost)
     EXPECT_EQ(convert::RichTextOf(u"[b]粗[/b]\n[quote]引[/quote]"_s).plain, u"粗\n引"_s);
 }
 
+// A long post is read in parts where it can be cut; what is written is the
+// same as from the whole, in the form's own lines and line breaks.
+TEST(PostExport, LongPostsReadInPartsAsAWhole)
+{
+    QString post;
+    for (int i = 0; i < 40; ++i)
+        for (const ExportCase& c : kCases)
+            if (!c.post.contains(u'<')) post += c.post + (i % 3 ? u"\n\n"_s : u"\n"_s);
+    for (const auto dialect :
+         {convert::Dialect::BBCode, convert::Dialect::Discuz, convert::Dialect::Markdown}) {
+        const convert::ExportedPost whole = convert::ExportPost(post, dialect, post.size());
+        const convert::ExportedPost parts = convert::ExportPost(post, dialect, 500);
+        EXPECT_EQ(parts.text, whole.text);
+        EXPECT_EQ(parts.dropped, whole.dropped);
+    }
+}
+
 // Each character shown with the formats the Markdown renderer's output and
 // the converter's page give it, compared in Qt's HTML import; runs of white
 // space count as one, as a page shows them.
