@@ -13,7 +13,7 @@ scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
   quillpost quillpost_preview quillpost_printing plain_editor bench_convert bench_codec bench_preview \
-  bench_editor write_post bench_colouring soak_preview
+  bench_editor write_post bench_colouring soak_preview bench_export
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
 trap 'rm -rf "$results"' EXIT
@@ -28,6 +28,15 @@ bench/ratios.py "$results/convert.json" "$results/codec.json"
 
 echo "== The command-line conversion of a 10 MB Big5 post beside sed"
 bench/command_line.py build/src/quillpost build/bench/write_post
+
+echo "== The post written for other forums, beside Qt's HTML import alone"
+build/bench/bench_export
+echo "== The command-line Markdown export of a 10 MB post beside pandoc"
+if ! command -v pandoc >/dev/null; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends pandoc
+fi
+bench/export_command_line.py build/src/quillpost build/bench/write_post --runs 1
 
 echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
 # (the engine's own messages go to a log)

@@ -44,7 +44,11 @@ QString FragmentOf(const QString& post)
 // The text alone, lines as the page shows them.
 class PlainWriter final : public MarkupWriter {
 public:
-    void open(Form, QStringView) override {}
+    void open(Form form, QStringView) override
+    {
+        // Each item of a list on a line of its own.
+        if (form == Form::Item && !m_out.isEmpty() && !m_out.endsWith(u'\n')) m_out += u'\n';
+    }
     void close(Form, QStringView) override {}
     void text(QStringView text) override { m_out += text; }
     void lineBreak() override { m_out += u'\n'; }
