@@ -2,6 +2,8 @@
 // Discuz!'s. Each board is one table; a board that lacks a tag leaves its
 // row empty, and its text is written plain.
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 #include "convert/markup_writers.h"
 
@@ -53,29 +55,23 @@ constexpr Board kPhpBB = {
     {u"50", u"85", u"100", u"125", u"150", u"175", u"200"},
 };
 
-constexpr Board kDiscuz = {
-    {{
-        {u"[b]", u"[/b]"},
-        {u"[i]", u"[/i]"},
-        {u"[u]", u"[/u]"},
-        {u"[s]", u"[/s]"},
-        {u"[url=%1]", u"[/url]"},
-        {u"[email=%1]", u"[/email]"},
-        {u"[img]%1[/img]", {}},
-        {u"[quote]", u"[/quote]"},
-        {u"[code]", u"[/code]"},
-        {u"[list]", u"[/list]"},
-        {u"[*]", {}},
-        {u"[align=left]", u"[/align]"},
-        {u"[align=center]", u"[/align]"},
-        {u"[align=right]", u"[/align]"},
-        {u"[hr]", {}},
-        {u"[font=%1]", u"[/font]"},
-        {u"[size=%1]", u"[/size]"},
-        {u"[color=%1]", u"[/color]"},
-    }},
-    {u"1", u"2", u"3", u"4", u"5", u"6", u"7"},
-};
+// A board that reads another board's forms but a few: its table is the
+// other's with those rows and its sizes of its own.
+constexpr Board Derived(Board board, std::initializer_list<std::pair<Form, Row>> rows,
+                        std::array<QStringView, 7> sizes)
+{
+    for (const auto& [form, row] : rows) board.rows[std::size_t(form)] = row;
+    board.sizes = sizes;
+    return board;
+}
+
+constexpr Board kDiscuz = Derived(kPhpBB,
+                                  {
+                                      {Form::Left, {u"[align=left]", u"[/align]"}},
+                                      {Form::Centre, {u"[align=center]", u"[/align]"}},
+                                      {Form::Right, {u"[align=right]", u"[/align]"}},
+                                  },
+                                  {u"1", u"2", u"3", u"4", u"5", u"6", u"7"});
 
 bool IsInline(Form form)
 {
