@@ -8,9 +8,10 @@ packages=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
-  libicu-dev libxcb1-dev libxcb-xkb-dev libgumbo-dev
-  # the Markdown export checked against a real CommonMark renderer
-  cmark-gfm
+  libicu-dev libxcb1-dev libxcb-xkb-dev libgumbo-dev libopencc-dev
+  # the Markdown export checked against a real CommonMark renderer, the
+  # Chinese conversion against OpenCC's own command
+  cmark-gfm opencc
   libgtest-dev libgmock-dev libbenchmark-dev
   # run
   qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n

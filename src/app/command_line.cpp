@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "convert/chinese_script.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QUrl>
@@ -17,6 +19,7 @@ const QString kHelp =
     u"      quillpost --to-html 檔案 [-o 輸出檔]\n"
     u"      quillpost --to-text 檔案 [-o 輸出檔]\n"
     u"      quillpost --to-bbcode|--to-discuz|--to-markdown 檔案 [-o 輸出檔]\n"
+    u"      quillpost --convert=s2twp|s2hk|t2s|t2tw 檔案 [-o 輸出檔]\n"
     u"Quillpost 4.0：撰寫網路論壇文章（YBB 標記）的編輯器。\n"
     u"\n"
     u"選項：\n"
@@ -27,6 +30,9 @@ const QString kHelp =
     u"  --to-bbcode 檔案  不開視窗，把文章寫成 BBCode（phpBB 等），寫到標準輸出\n"
     u"  --to-discuz 檔案  不開視窗，把文章寫成 Discuz! 的標籤，寫到標準輸出\n"
     u"  --to-markdown 檔案 不開視窗，把文章寫成 Markdown，寫到標準輸出\n"
+    u"  --convert=轉換 檔案 不開視窗，把標籤以外的文字做簡繁轉換（s2twp：簡體→繁體臺灣用語，\n"
+    u"                    s2hk：簡體→繁體香港，t2s：繁體→簡體，t2tw：繁體→臺灣正體），\n"
+    u"                    寫到標準輸出\n"
     u"  -o 輸出檔         轉換結果寫入輸出檔，而不是標準輸出\n"
     u"\n"
     u"引數：\n"
@@ -85,6 +91,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption toDiscuz(u"to-discuz"_s, QString(), u"file"_s);
     const QCommandLineOption toMarkdown(u"to-markdown"_s, QString(), u"file"_s);
     const QCommandLineOption output(u"o"_s, QString(), u"file"_s);
+    const QCommandLineOption script(u"convert"_s, QString(), u"name"_s);
     const std::pair<const QCommandLineOption*, convert::FileConversion> kinds[] = {
         {&toHtml, convert::FileConversion::YbbToHtml},
         {&toText, convert::FileConversion::HtmlToText},
@@ -92,7 +99,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         {&toDiscuz, convert::FileConversion::ToDiscuz},
         {&toMarkdown, convert::FileConversion::ToMarkdown},
     };
-    for (const QCommandLineOption& option : {help, version, output}) parser.addOption(option);
+    for (const QCommandLineOption& option : {help, version, output, script})
+        parser.addOption(option);
     for (const auto& [option, kind] : kinds) parser.addOption(*option);
     // Qt's application object takes these out of the arguments itself.
     for (const QString& name :
@@ -125,11 +133,29 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             line.conversion = kind;
         }
     }
+    if (parser.isSet(script)) {
+        // The file is the one argument; which conversion, the option's value.
+        const QStringList names = parser.values(script);
+        const auto chosen = convert::ScriptConversionNamed(names.constLast());
+        if (!chosen) return UsageError(u"不明的簡繁轉換「%1」。"_s.arg(names.constLast()));
+        if (kindsSet > 0) return UsageError(u"轉換的選項只能擇一。"_s);
+        if (files.size() != 1 || names.size() > 1 || parser.values(output).size() > 1)
+            return UsageError(u"一次只能轉換一個檔案。"_s);
+        const convert::FileConversion byScript[] = {
+            convert::FileConversion::ScriptToTaiwan, convert::FileConversion::ScriptToHongKong,
+            convert::FileConversion::ScriptToSimplified,
+            convert::FileConversion::ScriptToTaiwanStandard};
+        line.conversion = byScript[int(*chosen)];
+        conversions = files;
+        kindsSet = 1;
+    } else if (!conversions.isEmpty() && !files.isEmpty()) {
+        return UsageError(u"一次只能轉換一個檔案。"_s);
+    }
     if (!conversions.isEmpty()) {
         if (kindsSet == 2 && parser.isSet(toHtml) && parser.isSet(toText))
             return UsageError(u"--to-html 與 --to-text 只能擇一。"_s);
         if (kindsSet > 1) return UsageError(u"轉換的選項只能擇一。"_s);
-        if (conversions.size() > 1 || !files.isEmpty() || parser.values(output).size() > 1)
+        if (conversions.size() > 1 || parser.values(output).size() > 1)
             return UsageError(u"一次只能轉換一個檔案。"_s);
         const QString& input = conversions.first();
         const std::optional<QString> path = input == u"-"_s ? input : LocalPath(input);

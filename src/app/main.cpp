@@ -22,6 +22,9 @@ int main(int argc, char* argv[])
     if (commandLine.conversion) {
         if (!convert::IsExport(*commandLine.conversion)) return RunConversion(commandLine);
         // Qt's HTML import needs the application's fonts, and no display.
+        // What Qt says of the post's HTML (a colour it does not know) is no
+        // failure of the command: the terminal hears only the command's own.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication fonts(argc, argv);
         return RunConversion(commandLine);

@@ -1,5 +1,6 @@
 #include "convert/file_conversion.h"
 
+#include "convert/chinese_script.h"
 #include "convert/post_export.h"
 
 #include <unistd.h>
@@ -90,6 +91,28 @@ bool WriteStandardOutput(const QByteArray& bytes, QString* error, QString* reaso
 
 }  // namespace
 
+namespace {
+
+const QString kNoOpenCC = QStringLiteral("找不到 OpenCC 的轉換表（Debian 套件 libopencc-data）");
+
+std::optional<ScriptConversion> ScriptOf(FileConversion conversion)
+{
+    switch (conversion) {
+        case FileConversion::ScriptToTaiwan:
+            return ScriptConversion::SimplifiedToTaiwan;
+        case FileConversion::ScriptToHongKong:
+            return ScriptConversion::SimplifiedToHongKong;
+        case FileConversion::ScriptToSimplified:
+            return ScriptConversion::TraditionalToSimplified;
+        case FileConversion::ScriptToTaiwanStandard:
+            return ScriptConversion::TraditionalToTaiwan;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 DocumentConversion::DocumentConversion(FileConversion conversion, text::FileEncoding encoding)
     : m_conversion(conversion), m_encoding(encoding)
 {
@@ -101,6 +124,15 @@ bool DocumentConversion::add(const QString& piece, QByteArray& bytes, QString* e
     if (IsExport(m_conversion)) {
         m_post += piece;
         return true;
+    }
+    if (const auto script = ScriptOf(m_conversion)) {
+        // No tag goes on across a line break, nor so a piece's end.
+        const std::optional<QString> converted = ConvertScript(piece, *script);
+        if (!converted) {
+            if (error) *error = kNoOpenCC;
+            return false;
+        }
+        return encode(*converted, bytes, error);
     }
     if (m_conversion == FileConversion::HtmlToText) {
         QString stripped;
@@ -116,6 +148,7 @@ bool DocumentConversion::add(const QString& piece, QByteArray& bytes, QString* e
 
 bool DocumentConversion::finish(QByteArray& bytes, QString* error)
 {
+    if (ScriptOf(m_conversion)) return encode(u"", bytes, error);
     if (IsExport(m_conversion)) {
         const Dialect dialect = m_conversion == FileConversion::ToBBCode   ? Dialect::BBCode
                                 : m_conversion == FileConversion::ToDiscuz ? Dialect::Discuz

@@ -20,6 +20,12 @@ enum class FileConversion {
     ToBBCode,
     ToDiscuz,
     ToMarkdown,
+    // The text between the tags converted between the scripts, as the
+    // menu's commands convert it (--convert=s2twp and the like).
+    ScriptToTaiwan,
+    ScriptToHongKong,
+    ScriptToSimplified,
+    ScriptToTaiwanStandard,
 };
 
 // Whether the conversion writes the post in another form of markup.

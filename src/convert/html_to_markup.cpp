@@ -46,7 +46,7 @@ qsizetype NestingDepth(QStringView html)
 
 QString PlainText(const QTextDocument& document)
 {
-    return SpacesBack(document.toPlainText().remove(QChar::ObjectReplacementCharacter));
+    return document.toPlainText().remove(QChar::ObjectReplacementCharacter);
 }
 
 }  // namespace
@@ -57,10 +57,13 @@ QString HtmlToMarkup(const QString& html)
     DetachedDocument document;
     // Struck text in the elements Qt's import does not know.
     document.setDefaultStyleSheet(u"del, strike { text-decoration: line-through; }"_s);
-    document.setHtml(WithSpacesKept(WithAbsoluteFontSizes(html)));
+    bool spacesKept = false;
+    document.setHtml(WithSpacesKept(WithAbsoluteFontSizes(html), &spacesKept));
     const auto writer = MakeToolbarWriter();
-    if (!WriteAs(document, *writer, kGrowth * html.size() + kSlack, true))
-        return PlainText(document);
+    if (!WriteAs(document, *writer, {kGrowth * html.size() + kSlack, true, spacesKept})) {
+        const QString plain = PlainText(document);
+        return spacesKept ? SpacesBack(plain) : plain;
+    }
     const QString markup = writer->result();
     // The blank lines an import leaves around the fragment (a table's first
     // block, the clipboard's frame) are not the page's.

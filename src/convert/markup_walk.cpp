@@ -136,10 +136,11 @@ struct Inline {
 
 class Walk {
 public:
-    Walk(const QTextDocument& document, MarkupWriter& to, bool pageLook)
+    Walk(const QTextDocument& document, MarkupWriter& to, const WalkOptions& options)
         : m_to(to),
           m_defaultFamily(document.defaultFont().family()),
-          m_look(pageLook ? LookOf(document) : PageLook())
+          m_look(options.pageLook ? LookOf(document) : PageLook()),
+          m_spacesKept(options.spacesKept)
     {
     }
 
@@ -274,14 +275,15 @@ private:
         setOpen(inlinesOf(format));
         QString text = fragment.text();
         if (format.isImageFormat()) {
-            const QString address = SpacesBack(format.toImageFormat().name());
+            const QString address = back(format.toImageFormat().name());
             if (!SafeAddress(address)) return;
             for (const QChar c : text)
                 if (c == QChar::ObjectReplacementCharacter) m_to.picture(address);
             return;
         }
         text.remove(QChar::ObjectReplacementCharacter);
-        for (QChar& c : text) c = SpaceBack(c);
+        if (m_spacesKept)
+            for (QChar& c : text) c = SpaceBack(c);
         const QStringList lines = text.split(QChar::LineSeparator);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0) m_to.lineBreak();
@@ -293,14 +295,14 @@ private:
     {
         QList<Inline> inlines;
         const bool anchor = format.isAnchor() && !format.anchorHref().isEmpty();
-        const QString href = anchor ? SpacesBack(format.anchorHref()).trimmed() : QString();
+        const QString href = anchor ? back(format.anchorHref()).trimmed() : QString();
         if (anchor && SafeAddress(href)) {
             if (href.startsWith(markup::kMailScheme, Qt::CaseInsensitive))
                 inlines.append({Form::Mail, href.sliced(markup::kMailScheme.size())});
             else
                 inlines.append({Form::Link, href});
         }
-        const QString family = SpacesBack(FaceOf(format));
+        const QString family = back(FaceOf(format));
         if (!family.isEmpty() && !Generic(family) &&
             family.compare(m_defaultFamily, Qt::CaseInsensitive) != 0 &&
             family.compare(m_look.face, Qt::CaseInsensitive) != 0)
@@ -336,9 +338,12 @@ private:
         }
     }
 
+    QString back(QString text) const { return m_spacesKept ? SpacesBack(std::move(text)) : text; }
+
     MarkupWriter& m_to;
     const QString m_defaultFamily;
     const PageLook m_look;
+    const bool m_spacesKept;
     QList<Inline> m_open;
     bool m_started = false;
     bool m_afterRule = false;     // the last block was a rule
@@ -353,10 +358,12 @@ private:
 
 }  // namespace
 
-QString WithSpacesKept(const QString& html)
+QString WithSpacesKept(const QString& html, bool* kept)
 {
+    *kept = false;
     for (const QChar c : html)
         if (c.unicode() >= kSpaceStandIn && c.unicode() < kSpaceStandIn + 0x20) return html;
+    *kept = true;
     QString out = html;
     for (QChar& c : out) {
         const auto* kept = std::find(std::begin(kSpacesKept), std::end(kSpacesKept), c.unicode());
@@ -378,9 +385,10 @@ bool SafeAddress(const QString& address)
     return scheme == u"http" || scheme == u"https" || scheme == u"ftp" || scheme == u"mailto";
 }
 
-bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound, bool pageLook)
+bool WriteAs(const QTextDocument& page, MarkupWriter& to, const WalkOptions& options)
 {
-    Walk walk(page, to, pageLook);
+    const qsizetype bound = options.bound;
+    Walk walk(page, to, options);
     for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
         walk.block(block, block.next());
         if (to.size() > bound) return false;

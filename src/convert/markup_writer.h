@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QVariant>
+#include <limits>
 
 namespace convert {
 
@@ -70,17 +71,26 @@ protected:
     QVariant loadResource(int, const QUrl&) override { return {}; }
 };
 
+// How a page is walked.
+struct WalkOptions {
+    // Gives up, returning false, as soon as the writer has written more.
+    qsizetype bound = std::numeric_limits<qsizetype>::max();
+    // The face, size and colour that the whole page carries (a browser's
+    // copy writes the page's own on every block) taken as the page's look,
+    // not as formats.
+    bool pageLook = false;
+    // The page's HTML went through WithSpacesKept, its stand-ins to go back.
+    bool spacesKept = false;
+};
+
 // The one walk over a page as Qt's HTML import reads it: every block,
-// container and inline format handed to `to`, in order. Gives up, returning
-// false, as soon as the writer has written more than `bound` characters.
-// With `pageLook`, the face, size and colour that the whole page carries (a
-// browser's copy writes the page's own on every block) are the page's look,
-// not formats.
-bool WriteAs(const QTextDocument& page, MarkupWriter& to, qsizetype bound, bool pageLook);
+// container and inline format handed to `to`, in order.
+bool WriteAs(const QTextDocument& page, MarkupWriter& to, const WalkOptions& options);
 
 // Spaces other than ASCII ones and the no-break space, which Qt's import
-// would turn into plain spaces, kept through it (the walk gives them back).
-QString WithSpacesKept(const QString& html);
+// would turn into plain spaces, kept through it as noncharacters. `kept`
+// says whether they were: not where the HTML holds such noncharacters itself.
+QString WithSpacesKept(const QString& html, bool* kept);
 QString SpacesBack(QString text);
 
 // Only web and mail addresses become links and pictures: a post is no place

@@ -1,11 +1,11 @@
 #include "convert/post_export.h"
 
-#include <QStringList>
 #include <QList>
+#include <QStringList>
 #include <array>
+#include <limits>
 #include <utility>
 #include <vector>
-#include <limits>
 
 #include "convert/markup_writers.h"
 #include "convert/tag_scan.h"
@@ -137,10 +137,11 @@ ExportedPost ExportPost(const QString& post, Dialect dialect, qsizetype partChar
     bool first = true;
     for (const QStringView part : PartsOf(post, partChars)) {
         DetachedDocument page;
-        page.setHtml(WithSpacesKept(FragmentOf(part.toString())));
+        bool spacesKept = false;
+        page.setHtml(WithSpacesKept(FragmentOf(part.toString()), &spacesKept));
         const auto writer = WriterFor(dialect);
         // No bound: every form writes a post in a few times its size.
-        WriteAs(page, *writer, std::numeric_limits<qsizetype>::max(), false);
+        WriteAs(page, *writer, {.spacesKept = spacesKept});
         // The line break at the cut, as the form writes one between lines.
         if (!std::exchange(first, false))
             exported.text += dialect == Dialect::Markdown ? u"\\\n"_s : u"\n"_s;
@@ -161,9 +162,10 @@ RichPost RichTextOf(const QString& post)
     RichPost rich;
     rich.html = FragmentOf(post);
     DetachedDocument page;
-    page.setHtml(WithSpacesKept(rich.html));
+    bool spacesKept = false;
+    page.setHtml(WithSpacesKept(rich.html, &spacesKept));
     PlainWriter plain;
-    WriteAs(page, plain, std::numeric_limits<qsizetype>::max(), false);
+    WriteAs(page, plain, {.spacesKept = spacesKept});
     rich.plain = plain.result();
     return rich;
 }

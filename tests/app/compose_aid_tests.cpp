@@ -8,6 +8,7 @@
 #include <QMimeData>
 
 #include "app/form_fixture.h"
+#include "convert/chinese_script.h"
 #include "convert/html_to_markup.h"
 #include "convert/tag_check.h"
 
@@ -111,6 +112,25 @@ TEST_F(ComposeAidTest, CopyAsPutsThePostOnTheClipboardInEachForm)
         [] { return QApplication::clipboard()->text().startsWith(u"*長*\\\n"_s); }, 60000));
     EXPECT_EQ(text(), longPost);
     EXPECT_EQ(prompts.asked(), QStringList{});
+}
+
+// 轉換 > 簡體→繁體…: the selection, or the whole post, converted where it is
+// text, as one undo step.
+TEST_F(ComposeAidTest, ScriptConversionsAreOneUndoStepEach)
+{
+    if (!convert::ScriptConversionAvailable(convert::ScriptConversion::SimplifiedToTaiwan))
+        GTEST_SKIP() << "OpenCC's configuration is not installed";
+    const QString post = u"[font=微软雅黑] 软件[/font=微软雅黑] \n内存"_s;
+    setText(post);
+    action("N69")->trigger();
+    EXPECT_EQ(text(), u"[font=微软雅黑] 軟體[/font=微软雅黑] \n記憶體"_s);
+    form.Memo1->undo();
+    EXPECT_EQ(text(), post);
+    select(int(post.indexOf(u'\n')) + 1, int(post.size()));
+    action("N70")->trigger();
+    EXPECT_EQ(text(), u"[font=微软雅黑] 软件[/font=微软雅黑] \n內存"_s);
+    form.Memo1->undo();
+    EXPECT_EQ(text(), post);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "convert/chinese_script.h"
 #include "convert/file_conversion.h"
 #include "convert/html_strip.h"
 #include "convert/post_export.h"
@@ -31,6 +32,10 @@ QByteArray Converted(const QByteArray& file, FileConversion conversion)
     QString result = conversion == FileConversion::YbbToHtml
                          ? convert::ConvertDocumentToHtmlPage(text::SplitLines(document.text))
                          : convert::StripHtmlTags(document.text);
+    if (conversion == FileConversion::ScriptToHongKong)
+        result =
+            convert::ConvertScript(document.text, convert::ScriptConversion::SimplifiedToHongKong)
+                .value();
     if (convert::IsExport(conversion)) {
         // As 編輯 > 複製為 copies it, the file's last line break kept.
         result = convert::ExportPost(document.text, conversion == FileConversion::ToMarkdown
@@ -132,6 +137,11 @@ TEST(FileConversion, TheProgramConvertsAsTheCommandsDo)
          Converted(big5, FileConversion::ToMarkdown),
          {}},
         {{u"--to-discuz"_s, u"-"_s}, utf8, 0, Converted(utf8, FileConversion::ToDiscuz), {}},
+        {{u"--convert=s2hk"_s, u"bom.txt"_s},
+         {},
+         0,
+         Converted(bom, FileConversion::ScriptToHongKong),
+         {}},
         {{u"--to-bbcode"_s, u"a.txt"_s, u"--to-markdown"_s, u"b.txt"_s},
          {},
          2,

@@ -149,6 +149,11 @@ void TForm1::buildMenus()
              {"HTML1", u"(HTML)->(純文字)"_s, {}, &TForm1::HTML1Click},
              {nullptr, {}, {}, nullptr, R::Separator},
              {"N59", u"檢查標籤"_s, {}, &TForm1::N59Click},
+             {nullptr, {}, {}, nullptr, R::Separator},
+             {"N69", u"簡體→繁體（臺灣用語）"_s, {}, &TForm1::N69Click},
+             {"N70", u"簡體→繁體（香港）"_s, {}, &TForm1::N70Click},
+             {"N71", u"繁體→簡體"_s, {}, &TForm1::N71Click},
+             {"N72", u"繁體→臺灣正體"_s, {}, &TForm1::N72Click},
          }},
         {u"說明(&H)"_s,
          {

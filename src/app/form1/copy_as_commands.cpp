@@ -12,6 +12,7 @@
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/post_export.h"
+#include "markup/editor_lines.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -38,7 +39,7 @@ void TForm1::N67Click()
 
 void TForm1::N68Click()
 {
-    const convert::RichPost rich = convert::RichTextOf(Memo1->toPlainText());
+    const convert::RichPost rich = convert::RichTextOf(markup::DocumentText(*Memo1));
     auto* const data = new QMimeData;
     data->setHtml(rich.html);
     data->setText(rich.plain);
@@ -48,7 +49,7 @@ void TForm1::N68Click()
 
 void TForm1::copyAs(convert::Dialect dialect)
 {
-    const QString post = Memo1->toPlainText();
+    const QString post = markup::DocumentText(*Memo1);
     const QString name = convert::DialectName(dialect);
     const auto done = [this, name](const convert::ExportedPost& exported) {
         QApplication::clipboard()->setText(exported.text);

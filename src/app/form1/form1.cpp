@@ -95,6 +95,7 @@ TForm1::TForm1(platform::Prompts& prompts, platform::KeyboardState& keyboard,
 
     buildWidgets();
     buildMenus();
+    enableScriptConversions();
     buildToolbars();
     buildSymbolBar();
     buildStatusBar();

@@ -30,6 +30,7 @@ class WindowSettings;
 namespace convert {
 class PreviewBrowser;
 enum class Dialect;
+enum class ScriptConversion;
 }
 namespace help {
 class TForm2;
@@ -230,6 +231,12 @@ public Q_SLOTS:
     void N22Click();            // 全    選
     void N60Click();            // 貼上為標籤
 
+    // Simplified and Traditional Chinese (script_commands.cpp)
+    void N69Click();  // 簡體→繁體（臺灣用語）
+    void N70Click();  // 簡體→繁體（香港）
+    void N71Click();  // 繁體→簡體
+    void N72Click();  // 繁體→臺灣正體
+
     // The post copied for other forums (copy_as_commands.cpp)
     void N65Click();  // 複製為 > BBCode（phpBB 等）
     void N66Click();  // 複製為 > Discuz!
@@ -309,6 +316,10 @@ private:
     void writeTagButton(markup::ToolbarForm form);
     // Copies the post to the clipboard as `dialect` writes it.
     void copyAs(convert::Dialect dialect);
+    // Converts the selection, or the whole document, between the scripts.
+    void convertScript(convert::ScriptConversion conversion);
+    // The conversion items greyed where OpenCC's files are missing.
+    void enableScriptConversions();
     void writeSymbolButton(QStringView name);
     void wrapInTags(const markup::TagPair& tags);
     void appendLines(const QStringList& lines);

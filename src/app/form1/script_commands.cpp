@@ -1,0 +1,105 @@
+// 轉換 > 簡體→繁體… and 繁體→簡體: the selection, or the whole document when
+// nothing is selected, converted between the scripts as one undo step; the
+// tags and their values stay as they are.
+#include <QAction>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QTextCursor>
+#include <QThreadPool>
+#include <atomic>
+#include <memory>
+
+#include "app/form1/form1.h"
+#include "app/memo_edit.h"
+#include "convert/chinese_script.h"
+#include "markup/editor_lines.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Longer texts are converted on a thread of their own behind a progress box
+// with Cancel.
+constexpr qsizetype kLongText = 256 * 1024;
+
+struct ScriptItem {
+    const char* name;
+    convert::ScriptConversion conversion;
+};
+constexpr ScriptItem kScriptItems[] = {
+    {"N69", convert::ScriptConversion::SimplifiedToTaiwan},
+    {"N70", convert::ScriptConversion::SimplifiedToHongKong},
+    {"N71", convert::ScriptConversion::TraditionalToSimplified},
+    {"N72", convert::ScriptConversion::TraditionalToTaiwan},
+};
+
+}  // namespace
+
+void TForm1::N69Click()
+{
+    convertScript(convert::ScriptConversion::SimplifiedToTaiwan);
+}
+void TForm1::N70Click()
+{
+    convertScript(convert::ScriptConversion::SimplifiedToHongKong);
+}
+void TForm1::N71Click()
+{
+    convertScript(convert::ScriptConversion::TraditionalToSimplified);
+}
+void TForm1::N72Click()
+{
+    convertScript(convert::ScriptConversion::TraditionalToTaiwan);
+}
+
+void TForm1::enableScriptConversions()
+{
+    for (const ScriptItem& item : kScriptItems) {
+        if (convert::ScriptConversionAvailable(item.conversion)) continue;
+        QAction* const entry = action(item.name);
+        entry->setEnabled(false);
+        entry->setToolTip(u"需要安裝 OpenCC 的轉換表（Debian 套件 libopencc-data）"_s);
+    }
+}
+
+void TForm1::convertScript(convert::ScriptConversion conversion)
+{
+    QTextCursor range = Memo1->textCursor();
+    if (!range.hasSelection()) range.select(QTextCursor::Document);
+    const QString text = markup::FromEditorText(range.selectedText());
+    // Put back over the same characters, as one step Undo takes back; a
+    // document changed meanwhile is left as it is.
+    const int start = range.selectionStart(), end = range.selectionEnd();
+    const quint64 revision = quint64(Memo1->document()->revision());
+    const auto apply = [this, start, end, revision](const QString& converted) {
+        if (quint64(Memo1->document()->revision()) != revision) return;
+        QTextCursor replace(Memo1->document());
+        replace.setPosition(start);
+        replace.setPosition(end, QTextCursor::KeepAnchor);
+        replace.beginEditBlock();
+        replace.insertText(markup::EditorText(converted));
+        replace.endEditBlock();
+    };
+    if (text.size() < kLongText) {
+        if (const auto converted = convert::ConvertScript(text, conversion)) apply(*converted);
+        return;
+    }
+    auto* const progress = new QProgressDialog(u"轉換中…"_s, u"取消"_s, 0, 0, this);
+    progress->setObjectName(u"ScriptProgress"_s);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    const auto cancel = std::make_shared<std::atomic_bool>(false);
+    connect(progress, &QProgressDialog::canceled, progress, [cancel] { *cancel = true; });
+    progress->show();
+    QThreadPool::globalInstance()->start(
+        [text, conversion, cancel, apply, self = QPointer<TForm1>(this), box = QPointer(progress)] {
+            auto converted = std::make_shared<std::optional<QString>>(
+                convert::ConvertScript(text, conversion, cancel.get()));
+            if (!self) return;
+            QMetaObject::invokeMethod(self, [self, box, cancel, converted, apply] {
+                if (box) box->close();
+                if (self && !*cancel && *converted) apply(**converted);
+            });
+        });
+}
