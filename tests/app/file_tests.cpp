@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/form_fixture.h"
+#include "convert/chinese_script.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -135,6 +136,41 @@ TEST_F(FileTest, EveryCharacterIsSavedAndSentAsTyped)
         EXPECT_TRUE(error.contains(u"第 2 行第 2 列"_s)) << error.toStdString();
         EXPECT_EQ(read(u"b.txt"_s), "old");
     }
+}
+
+// Simplified characters refused by a Big5 save: the box offers to convert
+// the post to Traditional (Taiwan's words) and save; Cancel leaves the
+// document and the file as they were.
+TEST_F(FileTest, RefusedSimplifiedTextOffersTheConversionAndSaves)
+{
+    if (!convert::ScriptConversionAvailable(convert::ScriptConversion::SimplifiedToTaiwan))
+        GTEST_SKIP() << "OpenCC's configuration is not installed";
+    for (const bool convert : {false, true}) {
+        SCOPED_TRACE(convert);
+        write(u"s.txt"_s, "old");
+        form.Memo1->document()->setModified(false);
+        open(u"s.txt"_s);
+        edit(u"下载[font=Arial] 软件[/font=Arial] "_s);
+        prompts.clearAsked();
+        prompts.confirmAnswers.push_back(convert);
+        action("N27")->trigger();
+        ASSERT_EQ(prompts.asked().size(), 1);
+        EXPECT_TRUE(prompts.asked()[0].startsWith(u"confirm:儲存檔案|"_s));
+        EXPECT_TRUE(prompts.asked()[0].contains(u"第 1 行第 2 列"_s))
+            << prompts.asked()[0].toStdString();
+        const QString traditional = u"下載[font=Arial] 軟體[/font=Arial] "_s;
+        EXPECT_EQ(text(), convert ? traditional : u"下载[font=Arial] 软件[/font=Arial] "_s);
+        EXPECT_EQ(convert ? text::DecodeDocument(read(u"s.txt"_s)).text : read(u"s.txt"_s),
+                  convert ? traditional : u"old"_s);
+    }
+    // What no conversion makes Big5 is named.
+    edit(u"软件 😀"_s);
+    prompts.clearAsked();
+    action("N27")->trigger();
+    ASSERT_EQ(prompts.asked().size(), 1);
+    EXPECT_TRUE(prompts.asked()[0].startsWith(u"error:"_s));
+    EXPECT_TRUE(prompts.asked()[0].contains(u"第一個是「😀」"_s))
+        << prompts.asked()[0].toStdString();
 }
 
 TEST_F(FileTest, KeptBytesGoToTheClipboardAsReplacementCharacters)

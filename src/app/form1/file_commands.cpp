@@ -6,6 +6,7 @@
 
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
+#include "convert/chinese_script.h"
 #include "markup/editor_lines.h"
 #include "text/document_file.h"
 #include "text/file_stamp.h"
@@ -64,6 +65,28 @@ bool TForm1::writeDocument(const QString& path)
     if (!text::WriteDocumentFile(path, document, m_fileEncoding, &error, &reason, &stamp)) {
         if (reason.isEmpty()) {
             showRefusedCharacter(document, &error);
+            // Simplified characters that Traditional ones Big5 holds would
+            // replace: the box offers the conversion, then the save.
+            if (m_fileEncoding == text::FileEncoding::Big5) {
+                if (const auto converted = convert::ConvertScript(
+                        document, convert::ScriptConversion::SimplifiedToTaiwan)) {
+                    const qsizetype left = text::FirstUnencodable(*converted, m_fileEncoding);
+                    if (left < 0) {
+                        if (!m_prompts.confirm(
+                                u"儲存檔案"_s,
+                                error + u"\n\n要把文件轉換成繁體（臺灣用語）再存檔嗎？"_s))
+                            return false;
+                        QTextCursor all(Memo1->document());
+                        all.select(QTextCursor::Document);
+                        all.insertText(markup::EditorText(*converted));
+                        return writeDocument(path);
+                    }
+                    const qsizetype width = converted->at(left).isHighSurrogate() ? 2 : 1;
+                    error +=
+                        u"\n轉換成繁體（臺灣用語）後，仍有 Big5 無法儲存的字，第一個是「%1」。"_s
+                            .arg(converted->mid(left, width));
+                }
+            }
             m_prompts.error(error);
         } else {
             m_prompts.errorWithDetail(error, reason);
