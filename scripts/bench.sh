@@ -38,6 +38,9 @@ if ! command -v pandoc >/dev/null; then
 fi
 bench/export_command_line.py build/src/quillpost build/bench/write_post --runs 1
 
+echo "== Simplified to Traditional Chinese of a 10 MB post beside OpenCC's command"
+bench/script_command_line.py build/src/quillpost build/bench/write_post --runs 3
+
 echo "== Warm preview of a 100 KB post beside a bare QWebEngineView"
 # (the engine's own messages go to a log)
 scripts/with-xvfb.sh build/bench/bench_preview 2>"$results/preview.log"
