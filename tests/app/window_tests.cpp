@@ -104,6 +104,11 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"HTML1|(HTML)->(純文字)|"_s,
         u"-"_s,
         u"N59|檢查標籤|"_s,
+        u"-"_s,
+        u"N69|簡體→繁體（臺灣用語）|"_s,
+        u"N70|簡體→繁體（香港）|"_s,
+        u"N71|繁體→簡體|"_s,
+        u"N72|繁體→臺灣正體|"_s,
         u"N8|關於...(&A)|"_s,
     };
     QStringList actual;

@@ -68,8 +68,10 @@ bool TForm1::writeDocument(const QString& path)
             // Simplified characters that Traditional ones Big5 holds would
             // replace: the box offers the conversion, then the save.
             if (m_fileEncoding == text::FileEncoding::Big5) {
-                if (const auto converted = convert::ConvertScript(
-                        document, convert::ScriptConversion::SimplifiedToTaiwan)) {
+                const auto converted =
+                    convert::ConvertScript(document, convert::ScriptConversion::SimplifiedToTaiwan);
+                // Without Simplified text in it, the box stays as it was.
+                if (converted && *converted != document) {
                     const qsizetype left = text::FirstUnencodable(*converted, m_fileEncoding);
                     if (left < 0) {
                         if (!m_prompts.confirm(
