@@ -48,11 +48,10 @@ public:
                 return;
             case Form::Item:
                 endParagraph();
-                newLine(true);
+                newLine();
                 m_containers.append(form);
                 m_out += u"- ";
                 m_lineStart = true;
-                m_lineEmpty = true;
                 return;
             case Form::Code:
                 endParagraph();
@@ -143,7 +142,7 @@ public:
         endParagraph();
         // Right after a paragraph's line, "---" would make it a heading.
         m_blankBefore = true;
-        newLine(false);
+        newLine();
         m_out += u"---"_s;
         m_blankBefore = true;
     }
@@ -175,31 +174,30 @@ private:
         return i < m_paragraph.size() && (i == 0 || m_paragraph[i - 1] == u'\n');
     }
 
-    // The prefix of a line in the open containers; `item` for the first line
-    // of a new item, which its "- " follows.
-    QString prefix(bool item) const
+    // The start of a line in the open containers: a new item's "- " follows
+    // its parents' prefix.
+    QString prefix() const
     {
         QString prefix;
-        for (qsizetype i = 0; i < m_containers.size(); ++i) {
-            if (m_containers[i] == Form::Quote) prefix += u"> "_s;
-            if (m_containers[i] == Form::Item) prefix += u"  "_s;
+        for (const Form container : m_containers) {
+            if (container == Form::Quote) prefix += u"> "_s;
+            if (container == Form::Item) prefix += u"  "_s;
         }
-        Q_UNUSED(item);
         return prefix;
     }
 
     // Starts a line of the output in the open containers.
-    void newLine(bool item)
+    void newLine()
     {
         if (!m_out.isEmpty()) {
             m_out += u'\n';
             if (m_blankBefore) {
-                m_out += prefix(item).trimmed();
+                m_out += prefix().trimmed();
                 m_out += u'\n';
             }
         }
         m_blankBefore = false;
-        m_out += prefix(item);
+        m_out += prefix();
     }
 
     // Line breaks seen since the last text: one is a hard break within the
@@ -225,8 +223,8 @@ private:
         QList<Span> open = std::exchange(m_spans, {});
         for (qsizetype i = open.size(); i-- > 0;) closeSpan(open[i]);
         if (!m_paragraph.isEmpty()) {
-            if (!m_lineStart) newLine(false);
-            const QString continued = u'\n' + prefix(false);
+            if (!m_lineStart) newLine();
+            const QString continued = u'\n' + prefix();
             m_out += m_paragraph.replace(u'\n', continued);
             m_paragraph.clear();
         }
@@ -281,13 +279,13 @@ private:
             longest = std::max(longest, run);
         }
         const QString fence(std::max(3, longest + 1), u'`');
-        newLine(false);
+        newLine();
         m_out += fence;
         for (const QStringView line : QStringView(m_code).split(u'\n')) {
-            newLine(false);
+            newLine();
             m_out += line;
         }
-        newLine(false);
+        newLine();
         m_out += fence;
         m_code.clear();
     }
@@ -300,8 +298,7 @@ private:
     bool m_inCode = false;
     int m_breaks = 0;
     bool m_blankBefore = false;
-    bool m_lineStart = false;  // an item's "- " was written, its text not yet
-    bool m_lineEmpty = false;
+    bool m_lineStart = false;      // an item's "- " was written, its text not yet
     bool m_leadingSpaces = false;  // the line so far is spaces written as entities
 };
 
