@@ -366,9 +366,9 @@ QString WithSpacesKept(const QString& html, bool* kept)
     *kept = true;
     QString out = html;
     for (QChar& c : out) {
-        const auto* kept = std::find(std::begin(kSpacesKept), std::end(kSpacesKept), c.unicode());
-        if (kept != std::end(kSpacesKept))
-            c = QChar(char16_t(kSpaceStandIn + (kept - std::begin(kSpacesKept))));
+        const auto* space = std::find(std::begin(kSpacesKept), std::end(kSpacesKept), c.unicode());
+        if (space != std::end(kSpacesKept))
+            c = QChar(char16_t(kSpaceStandIn + (space - std::begin(kSpacesKept))));
     }
     return out;
 }

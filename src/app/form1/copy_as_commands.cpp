@@ -40,10 +40,10 @@ void TForm1::N67Click()
 void TForm1::N68Click()
 {
     const convert::RichPost rich = convert::RichTextOf(markup::DocumentText(*Memo1));
-    auto* const data = new QMimeData;
-    data->setHtml(rich.html);
-    data->setText(rich.plain);
-    QApplication::clipboard()->setMimeData(data);
+    auto* const both = new QMimeData;
+    both->setHtml(rich.html);
+    both->setText(rich.plain);
+    QApplication::clipboard()->setMimeData(both);
     showPassingNotice(u"已複製為網頁格式"_s);
 }
 
