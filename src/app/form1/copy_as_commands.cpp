@@ -4,9 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QPointer>
-#include <QProgressDialog>
-#include <QThreadPool>
 #include <memory>
 
 #include "app/form1/form1.h"
@@ -61,19 +58,11 @@ void TForm1::copyAs(convert::Dialect dialect)
         done(convert::ExportPost(post, dialect));
         return;
     }
-    auto* const progress = new QProgressDialog(u"複製為 %1…"_s.arg(name), QString(), 0, 0, this);
-    progress->setObjectName(u"CopyAsProgress"_s);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setMinimumDuration(0);
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    progress->show();
-    QThreadPool::globalInstance()->start([post, dialect, done, self = QPointer<TForm1>(this),
-                                          box = QPointer(progress)] {
-        auto exported = std::make_shared<convert::ExportedPost>(convert::ExportPost(post, dialect));
-        if (!self) return;
-        QMetaObject::invokeMethod(self, [self, box, exported, done] {
-            if (box) box->close();
-            if (self) done(*exported);
-        });
-    });
+    const auto exported = std::make_shared<convert::ExportedPost>();
+    runBehindProgress(
+        u"複製為 %1…"_s.arg(name), QString(),
+        [post, dialect, exported](const std::atomic_bool&) {
+            *exported = convert::ExportPost(post, dialect);
+        },
+        [exported, done] { done(*exported); });
 }

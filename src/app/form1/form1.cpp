@@ -10,16 +10,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "app/memo_edit.h"
 #include "app/window_settings.h"
@@ -155,14 +159,8 @@ void TForm1::buildWidgets()
          u"1"_s,
          {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s},
          13},
-        {&ComboBox3,
-         "ComboBox3",
-         u"文字顏色"_s,
-         206,
-         118,
-         markup::kColourNames[0].toString(),
-         ColourEntries(),
-         15},
+        {&ComboBox3, "ComboBox3", u"文字顏色"_s, 206, 118, markup::kColourNames[0].toString(),
+         ColourEntries(), 15},
     };
     for (const auto& row : boxes) {
         auto* box = new QComboBox(Panel3);
@@ -287,6 +285,29 @@ void TForm1::showRecoveryNotice(const QString& text)
     m_statusNotice->setText(text);
     m_statusNotice->setToolTip(text);
     m_statusNotice->setAccessibleName(text);
+}
+
+void TForm1::runBehindProgress(const QString& label, const QString& cancelText,
+                               std::function<void(const std::atomic_bool& cancel)> work,
+                               std::function<void()> done)
+{
+    auto* const progress = new QProgressDialog(label, cancelText, 0, 0, this);
+    progress->setObjectName(u"ProgressDialog1"_s);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    const auto cancel = std::make_shared<std::atomic_bool>(false);
+    connect(progress, &QProgressDialog::canceled, progress, [cancel] { *cancel = true; });
+    progress->show();
+    QThreadPool::globalInstance()->start([work = std::move(work), done = std::move(done), cancel,
+                                          self = QPointer<TForm1>(this), box = QPointer(progress)] {
+        work(*cancel);
+        if (!self) return;
+        QMetaObject::invokeMethod(self, [self, box, cancel, done] {
+            if (box) box->close();
+            if (self && !*cancel) done();
+        });
+    });
 }
 
 void TForm1::showPassingNotice(const QString& text)

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QStringView>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,14 +33,14 @@ namespace convert {
 class PreviewBrowser;
 enum class Dialect;
 enum class ScriptConversion;
-}
+}  // namespace convert
 namespace help {
 class TForm2;
 }
 namespace markup {
 struct TagPair;
 enum class ToolbarForm;
-}
+}  // namespace markup
 namespace platform {
 class Clock;
 class HotKey;
@@ -97,6 +99,12 @@ public:
     void showRecoveryNotice(const QString& text) override;
     // The same place, for a few seconds: what a command did.
     void showPassingNotice(const QString& text);
+    // Runs `work` on a thread of its own behind a progress box, which has a
+    // Cancel button when `cancelText` is given; then `done` here, unless
+    // cancelled or the window has gone meanwhile.
+    void runBehindProgress(const QString& label, const QString& cancelText,
+                           std::function<void(const std::atomic_bool& cancel)> work,
+                           std::function<void()> done);
 
     // Components, by their layout names.
     QFrame* Panel1 = nullptr;  // markup-format toolbar

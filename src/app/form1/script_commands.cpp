@@ -2,10 +2,7 @@
 // nothing is selected, converted between the scripts as one undo step; the
 // tags and their values stay as they are.
 #include <QAction>
-#include <QPointer>
-#include <QProgressDialog>
 #include <QTextCursor>
-#include <QThreadPool>
 #include <atomic>
 #include <memory>
 
@@ -84,22 +81,13 @@ void TForm1::convertScript(convert::ScriptConversion conversion)
         if (const auto converted = convert::ConvertScript(text, conversion)) apply(*converted);
         return;
     }
-    auto* const progress = new QProgressDialog(u"轉換中…"_s, u"取消"_s, 0, 0, this);
-    progress->setObjectName(u"ScriptProgress"_s);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setMinimumDuration(0);
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    const auto cancel = std::make_shared<std::atomic_bool>(false);
-    connect(progress, &QProgressDialog::canceled, progress, [cancel] { *cancel = true; });
-    progress->show();
-    QThreadPool::globalInstance()->start(
-        [text, conversion, cancel, apply, self = QPointer<TForm1>(this), box = QPointer(progress)] {
-            auto converted = std::make_shared<std::optional<QString>>(
-                convert::ConvertScript(text, conversion, cancel.get()));
-            if (!self) return;
-            QMetaObject::invokeMethod(self, [self, box, cancel, converted, apply] {
-                if (box) box->close();
-                if (self && !*cancel && *converted) apply(**converted);
-            });
+    const auto converted = std::make_shared<std::optional<QString>>();
+    runBehindProgress(
+        u"轉換中…"_s, u"取消"_s,
+        [text, conversion, converted](const std::atomic_bool& cancel) {
+            *converted = convert::ConvertScript(text, conversion, &cancel);
+        },
+        [converted, apply] {
+            if (*converted) apply(**converted);
         });
 }
