@@ -79,13 +79,15 @@ std::optional<QString> ConvertScript(const QString& text, ScriptConversion conve
     QString result;
     result.reserve(text.size() + text.size() / 8);
     QString run;
-    const auto flush = [&] {
-        if (run.isEmpty()) return;
-        const QByteArray bytes = run.toUtf8();
+    // Converts the run up to `length` characters, the rest staying for more.
+    const auto flushPart = [&](qsizetype length) {
+        if (length == 0) return;
+        const QByteArray bytes = QStringView(run).first(length).toUtf8();
         const std::string converted = converter->Convert(bytes.constData(), size_t(bytes.size()));
         result += QString::fromUtf8(converted.data(), qsizetype(converted.size()));
-        run.clear();
+        run.remove(0, length);
     };
+    const auto flush = [&] { flushPart(run.size()); };
     // Where the text stays as it is: the tags, and a picture's address from
     // its opener to its closer on the same line.
     QList<std::pair<qsizetype, qsizetype>> kept;  // start and end
@@ -123,7 +125,9 @@ std::optional<QString> ConvertScript(const QString& text, ScriptConversion conve
                 result += text[at];
             } else {
                 run += text[at];
-                if (run.size() >= kPieceChars) flush();
+                // A long run goes in parts, cut after a line break: a phrase
+                // (软件, 軟體) is never cut in two.
+                if (run.size() >= kPieceChars) flushPart(run.lastIndexOf(u'\n') + 1);
             }
         }
         if (k == kept.size()) break;

@@ -169,14 +169,14 @@ public:
             m_to.close(Form::Quote, {});
             ended = true;
         }
+        m_quotes = std::min(m_quotes, quotes);
         m_afterRule = false;
         m_afterAligned = false;
         const bool rule = format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
         // The empty line Qt's import leaves after a container or a rule (the
-        // line break after a closing tag of the source) is not the page's.
-        m_quotes = std::min(m_quotes, quotes);
-        // And so is the one it puts before a container: the line break
-        // before an opening tag.
+        // line break after a closing tag of the source) is not the page's,
+        // and nor is the one it puts before a container (the line break
+        // before an opening tag).
         const bool empty = block.length() == 1 && !list && !table && !rule && !code &&
                            !(format.alignment() & (Qt::AlignHCenter | Qt::AlignRight));
         const bool emptyAfter = empty && ended && quotes <= m_quotes;

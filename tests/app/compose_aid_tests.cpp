@@ -131,6 +131,12 @@ TEST_F(ComposeAidTest, ScriptConversionsAreOneUndoStepEach)
     EXPECT_EQ(text(), u"[font=微软雅黑] 软件[/font=微软雅黑] \n內存"_s);
     form.Memo1->undo();
     EXPECT_EQ(text(), post);
+
+    // A long post, converted behind the progress box.
+    setText((u"软件\n"_s).repeated(100000));
+    action("N69")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text().startsWith(u"軟體\n"_s); }, 60000));
+    EXPECT_EQ(text(), (u"軟體\n"_s).repeated(100000));
 }
 
 }  // namespace

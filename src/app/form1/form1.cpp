@@ -304,8 +304,10 @@ void TForm1::runBehindProgress(const QString& label, const QString& cancelText,
         work(*cancel);
         if (!self) return;
         QMetaObject::invokeMethod(self, [self, box, cancel, done] {
+            // Read before the box goes: closing it counts as its Cancel.
+            const bool cancelled = *cancel;
             if (box) box->close();
-            if (self && !*cancel) done();
+            if (self && !cancelled) done();
         });
     });
 }
