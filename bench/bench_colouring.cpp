@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QScrollBar>
 #include <QTest>
 #include <algorithm>
@@ -24,10 +25,10 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The colouring as the window sets it up.
-QList<QTextLayout::FormatRange> TagFormats(const QString& paragraph)
+QList<QTextLayout::FormatRange> TagFormats(const QTextBlock& block)
 {
     QList<QTextLayout::FormatRange> ranges;
-    for (const convert::ColouredSpan& span : convert::TagColours(paragraph)) {
+    for (const convert::ColouredSpan& span : convert::TagColours(block.text())) {
         QTextCharFormat format;
         format.setForeground(QColor::fromRgb(
             span.colour == convert::TagColour::Name    ? markup::kTagNameColour

@@ -8,14 +8,17 @@ packages=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
-  libicu-dev libxcb1-dev libxcb-xkb-dev libgumbo-dev libopencc-dev
+  libicu-dev libxcb1-dev libxcb-xkb-dev libgumbo-dev libopencc-dev libhunspell-dev
   # the Markdown export checked against a real CommonMark renderer, the
-  # Chinese conversion against OpenCC's own command
-  cmark-gfm opencc
+  # Chinese conversion against OpenCC's own command, the spell check against
+  # hunspell's
+  cmark-gfm opencc hunspell
   libgtest-dev libgmock-dev libbenchmark-dev
   # run
   qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
   fonts-arphic-uming fonts-noto-cjk
+  # the English spell check's dictionary
+  hunspell-en-us
   # tests and screenshots under a virtual display
   xvfb xauth xdotool xclip x11-utils imagemagick python3
   # desktop entry and description checks, the Debian package and its checks,

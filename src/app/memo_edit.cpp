@@ -52,7 +52,21 @@ void MemoEdit::contextMenuEvent(QContextMenuEvent* event)
         QPlainTextEdit::contextMenuEvent(event);
         return;
     }
+    // The additions live as long as the menu is open.
+    QObject owner;
+    QList<QAction*> added;
+    if (m_menuAdditions) {
+        const int at = event->reason() == QContextMenuEvent::Mouse
+                           ? cursorForPosition(event->pos()).position()
+                           : textCursor().position();
+        added = m_menuAdditions(at, &owner);
+    }
+    QAction* const first = m_contextMenu->actions().value(0);
+    for (QAction* entry : added) m_contextMenu->insertAction(first, entry);
+    QAction* const separator = added.isEmpty() ? nullptr : m_contextMenu->insertSeparator(first);
     m_contextMenu->exec(event->globalPos());
+    for (QAction* entry : added) m_contextMenu->removeAction(entry);
+    delete separator;
 }
 
 QMimeData* MemoEdit::createMimeDataFromSelection() const

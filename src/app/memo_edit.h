@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <functional>
 
 class QMenu;
 
@@ -20,6 +21,13 @@ public:
         m_windowShortcuts = std::move(shortcuts);
     }
     void setContextMenu(QMenu* menu) { m_contextMenu = menu; }
+    // Entries put above the context menu's own for the document position the
+    // menu was asked for at, and taken away once it closes.
+    using MenuAdditions = std::function<QList<QAction*>(int position, QObject* owner)>;
+    void setContextMenuAdditions(MenuAdditions additions)
+    {
+        m_menuAdditions = std::move(additions);
+    }
 
 Q_SIGNALS:
     void keyReleased();
@@ -40,4 +48,5 @@ protected:
 private:
     QList<QKeySequence> m_windowShortcuts;
     QMenu* m_contextMenu = nullptr;
+    MenuAdditions m_menuAdditions;
 };

@@ -27,3 +27,18 @@ void WindowSettings::setValue(const char* key, bool on)
     settings.setValue(QLatin1StringView(key), on);
     settings.sync();
 }
+
+QString WindowSettings::dictionary() const
+{
+    const QSettings settings(m_fileName, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return {};
+    return settings.value(QLatin1StringView(kDictionary)).toString();
+}
+
+void WindowSettings::setDictionary(const QString& name)
+{
+    QSettings settings(m_fileName, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return;
+    settings.setValue(QLatin1StringView(kDictionary), name);
+    settings.sync();
+}

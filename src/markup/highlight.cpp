@@ -101,6 +101,11 @@ public:
     void setColouring(ParagraphColouring colouring)
     {
         m_colouring = std::move(colouring);
+        recolour();
+    }
+
+    void recolour()
+    {
         m_shown.clear();
         if (m_memo) prepareScreen();
     }
@@ -115,7 +120,7 @@ public:
         QList<QTextLayout::FormatRange> ranges = occurrences(text);
         if (const int length = int(layout->preeditAreaText().size())) {
             const int start = layout->preeditAreaPosition();
-            if (m_colouring) ranges += uncovered(text);
+            if (m_colouring) ranges += uncovered(block);
             ranges = AroundPreedit(ranges, start, length);
             // Text being composed keeps the formats the input method gave it.
             for (const QTextLayout::FormatRange& range : layout->formats())
@@ -263,11 +268,12 @@ private:
     }
 
     // The paragraph's colouring, less where an occurrence shows.
-    QList<QTextLayout::FormatRange> uncovered(const QString& text) const
+    QList<QTextLayout::FormatRange> uncovered(const QTextBlock& block) const
     {
         QList<QTextLayout::FormatRange> pieces;
+        const QString text = block.text();
         const std::vector<int> taken = occurrenceMap(text);
-        for (const QTextLayout::FormatRange& range : m_colouring(text)) {
+        for (const QTextLayout::FormatRange& range : m_colouring(block)) {
             const int end = std::min(range.start + range.length, int(text.size()));
             for (int c = std::max(range.start, 0); c < end;) {
                 if (!taken.empty() && taken[size_t(c)] > 0) {
@@ -286,7 +292,7 @@ private:
     QList<QTextEdit::ExtraSelection> select(const QTextBlock& block) const
     {
         QList<QTextEdit::ExtraSelection> selections;
-        for (const QTextLayout::FormatRange& piece : uncovered(block.text())) {
+        for (const QTextLayout::FormatRange& piece : uncovered(block)) {
             QTextCursor cursor(block);
             cursor.setPosition(block.position() + piece.start);
             cursor.setPosition(block.position() + piece.start + piece.length,
@@ -329,6 +335,12 @@ void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring)
 {
     if (DisplayHighlighter* highlighter = DisplayHighlighter::of(memo, bool(colouring)))
         highlighter->setColouring(std::move(colouring));
+}
+
+void RecolourParagraphs(QPlainTextEdit& memo)
+{
+    if (DisplayHighlighter* highlighter = DisplayHighlighter::of(memo, false))
+        highlighter->recolour();
 }
 
 bool MayBeHighlighted(const QTextBlock& block)

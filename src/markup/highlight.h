@@ -27,9 +27,9 @@ namespace markup {
 // selection and the scroll position stay as they are.
 void HighlightOccurrences(QPlainTextEdit& memo, const QString& text, const QColor& colour);
 
-// The formats of one paragraph, given its text; ranges in order, not
-// overlapping.
-using ParagraphColouring = std::function<QList<QTextLayout::FormatRange>(const QString& paragraph)>;
+// The formats of one paragraph; ranges in order, not overlapping.
+using ParagraphColouring =
+    std::function<QList<QTextLayout::FormatRange>(const QTextBlock& paragraph)>;
 
 // Colours each paragraph with `colouring` from now on, or no longer with an
 // empty function. Only the paragraphs on screen are coloured, at once and
@@ -38,6 +38,10 @@ using ParagraphColouring = std::function<QList<QTextLayout::FormatRange>(const Q
 // colours are the editing area's extra selections, which the colouring owns
 // while it is on.
 void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring);
+
+// Colours the paragraphs on screen anew, for a colouring that now gives
+// other formats for paragraphs whose text has not changed.
+void RecolourParagraphs(QPlainTextEdit& memo);
 
 // Colours for the tags the converter knows, readable on the editing area's
 // white and apart from the red of the highlighting command: tag names and

@@ -85,6 +85,8 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
         u"-"_s,
         u"N58|標籤上色|"_s,
         u"N57|即時預覽|F6"_s,
+        u"N73|英文拼字檢查|"_s,
+        u"N74|拼字檢查字典|"_s,
         u"N29|尋找(&F)|Ctrl+F"_s,
         u"N30|取代(&R)|Ctrl+R"_s,
         u"N31|設定編輯區字型|F10"_s,
@@ -127,6 +129,7 @@ TEST_F(WindowTest, MainMenuCaptionsShortcutsAndOrder)
     // The composing aids' check items start off.
     EXPECT_FALSE(action("N57")->isChecked());
     EXPECT_FALSE(action("N58")->isChecked());
+    EXPECT_FALSE(action("N73")->isChecked());
 }
 
 TEST_F(WindowTest, ContextMenuHasNoShortcutsAndNoRedo)

@@ -32,11 +32,12 @@ QString Colours(const QPlainTextEdit& memo, const QTextBlock& block)
 }
 
 // Every character but spaces in blue.
-QList<QTextLayout::FormatRange> Blue(const QString& paragraph)
+QList<QTextLayout::FormatRange> Blue(const QTextBlock& block)
 {
     QList<QTextLayout::FormatRange> ranges;
     QTextCharFormat blue;
     blue.setForeground(Qt::blue);
+    const QString paragraph = block.text();
     for (int i = 0; i < paragraph.size(); ++i)
         if (paragraph[i] != u' ') ranges.append({i, 1, blue});
     return ranges;

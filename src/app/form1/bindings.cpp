@@ -118,6 +118,10 @@ void TForm1::buildMenus()
              {nullptr, {}, {}, nullptr, R::Separator},
              {"N58", u"標籤上色"_s, {}, &TForm1::N58Click, R::Unchecked},
              {"N57", u"即時預覽"_s, Qt::Key_F6, &TForm1::N57Click, R::Unchecked},
+             {"N73", u"英文拼字檢查"_s, {}, &TForm1::N73Click, R::Unchecked},
+             // Filled with the dictionaries the system has.
+             {"N74", u"拼字檢查字典"_s, {}, nullptr, R::Submenu},
+             {nullptr, {}, {}, nullptr, R::SubmenuEnd},
          }},
         {u"尋找(&S)"_s,
          {

@@ -100,6 +100,7 @@ TForm1::TForm1(platform::Prompts& prompts, platform::KeyboardState& keyboard,
     buildWidgets();
     buildMenus();
     enableScriptConversions();
+    setUpSpellCheck();
     buildToolbars();
     buildSymbolBar();
     buildStatusBar();

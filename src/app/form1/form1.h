@@ -41,6 +41,10 @@ namespace markup {
 struct TagPair;
 enum class ToolbarForm;
 }  // namespace markup
+namespace spell {
+class Dictionary;
+class SpellLayer;
+}  // namespace spell
 namespace platform {
 class Clock;
 class HotKey;
@@ -270,6 +274,7 @@ public Q_SLOTS:
     void N55Click();               // 亮度文字特效 (hidden)
     void N57Click();               // 即時預覽
     void N58Click();               // 標籤上色
+    void N73Click();               // 英文拼字檢查 (spelling_commands.cpp)
 
     // Tray icon (tray_commands.cpp)
     void N42Click();  // 隱藏主視窗 / 顯示主視窗
@@ -328,6 +333,19 @@ private:
     void convertScript(convert::ScriptConversion conversion);
     // The conversion items greyed where OpenCC's files are missing.
     void enableScriptConversions();
+    // The spell check (spelling_commands.cpp): the dictionaries' submenu, the
+    // check item greyed where there are none, the context menu's entries.
+    void setUpSpellCheck();
+    // Opens the chosen dictionary off the interface thread and turns the
+    // spell check on with it; `on` false turns it off.
+    void switchSpellCheck(bool on);
+    void spellCheckOpened(quint64 request, std::unique_ptr<spell::Dictionary> dictionary,
+                          const QString& problem, const QString& personalProblem);
+    void chooseDictionary(const QString& name);
+    QList<QAction*> spellingEntries(int position, QObject* owner);
+    void sayPersonalDictionaryProblem(const QString& problem);
+    // The paragraph colouring of the tag colours and the spell check.
+    void updateParagraphColouring();
     void writeSymbolButton(QStringView name);
     void wrapInTags(const markup::TagPair& tags);
     void appendLines(const QStringList& lines);
@@ -371,4 +389,7 @@ private:
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
     std::unique_ptr<WindowSettings> m_settings;
     LivePreview* m_livePreview = nullptr;
+    spell::SpellLayer* m_spellLayer = nullptr;
+    quint64 m_spellRequests = 0;  // the latest dictionary asked to open
+    bool m_personalProblemSaid = false;
 };

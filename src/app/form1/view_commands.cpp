@@ -1,11 +1,15 @@
 // The view menu: the four toolbar switches, the hidden tag-highlighting
-// command, the live preview and the tag colours, the two switches the
-// program remembers between runs.
+// command, the live preview and the tag colours, two of the switches the
+// program remembers between runs (the third, the spell check, has its own
+// file).
 #include <QAction>
 #include <QColor>
 #include <QLabel>
+#include <QPointer>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/form1/form1.h"
@@ -16,6 +20,7 @@
 #include "convert/tag_check.h"
 #include "markup/highlight.h"
 #include "markup/tag_table.h"
+#include "spell/spell_layer.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -77,6 +82,7 @@ void TForm1::restoreSettings()
     const std::pair<const char*, bool> saved[] = {
         {"N57", m_settings->livePreview()},
         {"N58", m_settings->tagColours()},
+        {"N73", m_settings->spellCheck()},
     };
     // A triggered check item ticks itself, then runs its handler.
     for (const auto& [name, on] : saved)
@@ -155,8 +161,26 @@ void TForm1::showLivePreview(bool on)
 
 void TForm1::N58Click()
 {
-    const bool on = action("N58")->isChecked();
-    markup::SetParagraphColouring(
-        *Memo1, on ? markup::ParagraphColouring(TagFormats) : markup::ParagraphColouring());
-    m_settings->setTagColours(on);
+    updateParagraphColouring();
+    m_settings->setTagColours(action("N58")->isChecked());
+}
+
+void TForm1::updateParagraphColouring()
+{
+    const bool tags = action("N58")->isChecked();
+    const QPointer<spell::SpellLayer> spelling = m_spellLayer;
+    if (!tags && !spelling) {
+        markup::SetParagraphColouring(*Memo1, {});
+        return;
+    }
+    markup::SetParagraphColouring(*Memo1, [tags, spelling](const QTextBlock& block) {
+        QList<QTextLayout::FormatRange> ranges;
+        if (tags) ranges = TagFormats(block.text());
+        if (!spelling) return ranges;
+        // The words checked lie outside the tags: the two never overlap.
+        ranges += spelling->formats(block);
+        std::sort(ranges.begin(), ranges.end(),
+                  [](const auto& a, const auto& b) { return a.start < b.start; });
+        return ranges;
+    });
 }
