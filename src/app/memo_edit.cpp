@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QTextCursor>
 
 #include "markup/editor_lines.h"
@@ -67,6 +69,14 @@ void MemoEdit::contextMenuEvent(QContextMenuEvent* event)
     m_contextMenu->exec(event->globalPos());
     for (QAction* entry : added) m_contextMenu->removeAction(entry);
     delete separator;
+}
+
+void MemoEdit::paintEvent(QPaintEvent* event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (!m_paintAfter) return;
+    QPainter painter(viewport());
+    m_paintAfter(painter, event->rect(), firstVisibleBlock(), contentOffset());
 }
 
 QMimeData* MemoEdit::createMimeDataFromSelection() const

@@ -3,9 +3,11 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <functional>
 
 class QMenu;
+class QPainter;
 
 // The editing area. The window's shortcuts take precedence over the editing
 // keys they share (Ctrl+Delete clears the document instead of deleting a
@@ -28,6 +30,15 @@ public:
     {
         m_menuAdditions = std::move(additions);
     }
+    // Drawn over the text after each paint, in the part of the viewport
+    // being painted, given the first paragraph shown and where it lies.
+    using PaintAfter = std::function<void(QPainter& painter, const QRect& area,
+                                          const QTextBlock& first, QPointF offset)>;
+    void setPaintAfter(PaintAfter paint)
+    {
+        m_paintAfter = std::move(paint);
+        viewport()->update();
+    }
 
 Q_SIGNALS:
     void keyReleased();
@@ -38,6 +49,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // The clipboard gets the selection as typed (no-break spaces and line
     // separators kept), kept bytes of a Big5 file shown as U+FFFD; a paste
     // inside the program takes the exact text, kept bytes included.
@@ -49,4 +61,5 @@ private:
     QList<QKeySequence> m_windowShortcuts;
     QMenu* m_contextMenu = nullptr;
     MenuAdditions m_menuAdditions;
+    PaintAfter m_paintAfter;
 };

@@ -337,12 +337,6 @@ void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring)
         highlighter->setColouring(std::move(colouring));
 }
 
-void RecolourParagraphs(QPlainTextEdit& memo)
-{
-    if (DisplayHighlighter* highlighter = DisplayHighlighter::of(memo, false))
-        highlighter->recolour();
-}
-
 bool MayBeHighlighted(const QTextBlock& block)
 {
     return block.userState() != kNeverFormatted;

@@ -39,10 +39,6 @@ using ParagraphColouring =
 // while it is on.
 void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring);
 
-// Colours the paragraphs on screen anew, for a colouring that now gives
-// other formats for paragraphs whose text has not changed.
-void RecolourParagraphs(QPlainTextEdit& memo);
-
 // Colours for the tags the converter knows, readable on the editing area's
 // white and apart from the red of the highlighting command: tag names and
 // brackets, attribute values (addresses, faces, sizes, colours), and tags the

@@ -93,8 +93,11 @@ TEST(SpellCheck, CodeBlocksAcrossParagraphs)
     memo.setPlainText(u"[code]\nmian\n[/code]\nmian erorr"_s);
     spell::SpellLayer layer(memo, English());
     QSignalSpy changed(&layer, &spell::SpellLayer::marksChanged);
+    EXPECT_EQ(layer.marks(memo.document()->lastBlock()).size(), 0);  // not read yet
+    ASSERT_TRUE(changed.wait(1000));
+    changed.clear();
     const auto marks = [&](int paragraph) {
-        return layer.formats(memo.document()->findBlockByNumber(paragraph)).size();
+        return layer.marks(memo.document()->findBlockByNumber(paragraph)).size();
     };
     EXPECT_EQ(marks(1), 0);
     EXPECT_EQ(marks(3), 2);

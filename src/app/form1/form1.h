@@ -344,8 +344,6 @@ private:
     void chooseDictionary(const QString& name);
     QList<QAction*> spellingEntries(int position, QObject* owner);
     void sayPersonalDictionaryProblem(const QString& problem);
-    // The paragraph colouring of the tag colours and the spell check.
-    void updateParagraphColouring();
     void writeSymbolButton(QStringView name);
     void wrapInTags(const markup::TagPair& tags);
     void appendLines(const QStringList& lines);

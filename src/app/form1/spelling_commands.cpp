@@ -9,11 +9,11 @@
 #include <QTextCursor>
 #include <QThreadPool>
 #include <memory>
+#include <utility>
 
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "app/window_settings.h"
-#include "markup/highlight.h"
 #include "spell/dictionary.h"
 #include "spell/spell_layer.h"
 
@@ -71,10 +71,9 @@ void TForm1::N73Click()
 void TForm1::switchSpellCheck(bool on)
 {
     const quint64 request = ++m_spellRequests;
-    if (spell::SpellLayer* const old = m_spellLayer) {
-        m_spellLayer = nullptr;
-        updateParagraphColouring();
-        delete old;
+    if (m_spellLayer) {
+        Memo1->setPaintAfter({});
+        delete std::exchange(m_spellLayer, nullptr);
     }
     if (!on) return;
     // Reading a dictionary takes longer than the window may stand still.
@@ -101,9 +100,9 @@ void TForm1::spellCheckOpened(quint64 request, std::unique_ptr<spell::Dictionary
         return;
     }
     m_spellLayer = new spell::SpellLayer(*Memo1, std::move(dictionary));
-    connect(m_spellLayer, &spell::SpellLayer::marksChanged, this,
-            [this] { markup::RecolourParagraphs(*Memo1); });
-    updateParagraphColouring();
+    Memo1->setPaintAfter(
+        [layer = m_spellLayer](QPainter& painter, const QRect& area, const QTextBlock& first,
+                               QPointF offset) { layer->paint(painter, area, first, offset); });
 }
 
 void TForm1::chooseDictionary(const QString& name)
@@ -146,7 +145,7 @@ QList<QAction*> TForm1::spellingEntries(int position, QObject* owner)
         if (!m_spellLayer->dictionary().addPersonal(spell::PersonalDictionaryFile(), word,
                                                     &problem))
             sayPersonalDictionaryProblem(problem);
-        markup::RecolourParagraphs(*Memo1);
+        Memo1->viewport()->update();
     });
     entries.append(add);
     return entries;

@@ -5,11 +5,9 @@
 #include <QAction>
 #include <QColor>
 #include <QLabel>
-#include <QPointer>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <array>
 
 #include "app/form1/form1.h"
@@ -20,7 +18,6 @@
 #include "convert/tag_check.h"
 #include "markup/highlight.h"
 #include "markup/tag_table.h"
-#include "spell/spell_layer.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -161,26 +158,10 @@ void TForm1::showLivePreview(bool on)
 
 void TForm1::N58Click()
 {
-    updateParagraphColouring();
-    m_settings->setTagColours(action("N58")->isChecked());
-}
-
-void TForm1::updateParagraphColouring()
-{
-    const bool tags = action("N58")->isChecked();
-    const QPointer<spell::SpellLayer> spelling = m_spellLayer;
-    if (!tags && !spelling) {
-        markup::SetParagraphColouring(*Memo1, {});
-        return;
-    }
-    markup::SetParagraphColouring(*Memo1, [tags, spelling](const QTextBlock& block) {
-        QList<QTextLayout::FormatRange> ranges;
-        if (tags) ranges = TagFormats(block.text());
-        if (!spelling) return ranges;
-        // The words checked lie outside the tags: the two never overlap.
-        ranges += spelling->formats(block);
-        std::sort(ranges.begin(), ranges.end(),
-                  [](const auto& a, const auto& b) { return a.start < b.start; });
-        return ranges;
-    });
+    const bool on = action("N58")->isChecked();
+    markup::SetParagraphColouring(*Memo1, on ? markup::ParagraphColouring([](const QTextBlock& b) {
+        return TagFormats(b.text());
+    })
+                                             : markup::ParagraphColouring());
+    m_settings->setTagColours(on);
 }
