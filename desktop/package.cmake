@@ -29,6 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # shows them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6webenginecore6-bin, libqt6svg6, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
+# The spell check's dictionary: the check item is greyed without one.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 # Only the program's files, not those of anything else built in the tree.
 set(CPACK_COMPONENTS_ALL_IN_ONE_PACKAGE ON)
 include(CPack)

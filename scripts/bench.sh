@@ -13,7 +13,7 @@ scripts/install-deps.sh
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target \
   quillpost quillpost_preview quillpost_printing plain_editor bench_convert bench_codec bench_preview \
-  bench_editor write_post bench_colouring soak_preview bench_export
+  bench_editor write_post bench_colouring soak_preview bench_export bench_spell
 
 results=$(mktemp -d "${TMPDIR:-/tmp}/quillpost-bench.XXXXXX")
 trap 'rm -rf "$results"' EXIT
@@ -55,6 +55,9 @@ build/bench/bench_editor 0.1 20
 
 echo "== Tag colouring on a 10 MB document beside a bare QPlainTextEdit (offscreen)"
 build/bench/bench_colouring 10 20
+
+echo "== The English spell check beside hunspell's command, and keystrokes and paging with it on beside off (offscreen)"
+build/bench/bench_spell 8
 
 echo "== Start-up to a mapped window beside a plain QPlainTextEdit program"
 scripts/with-xvfb.sh bench/startup.py build/src/quillpost build/bench/plain_editor --runs "$runs"
