@@ -56,6 +56,8 @@ void TForm1::enableScriptConversions()
         QAction* const entry = action(item.name);
         entry->setEnabled(false);
         entry->setToolTip(u"需要安裝 OpenCC 的轉換表（Debian 套件 libopencc-data）"_s);
+        // A greyed item says why when pointed at.
+        for (QObject* menu : entry->associatedObjects()) menu->setProperty("toolTipsVisible", true);
     }
 }
 
