@@ -9,9 +9,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -69,6 +69,10 @@ int main(int argc, char** argv)
         bench::GeneratedPost(megabytes * bench::kMegabyte).replace(u"\r\n"_s, u"\n"_s);
 
     QPlainTextEdit coloured, bare;
+    // The coloured one with the window's document, the bare one as Qt makes it.
+    coloured.setDocument(markup::NewEditorDocument(&coloured));
+    // The coloured one with the window's document, the bare one as Qt makes it.
+    coloured.setDocument(markup::NewEditorDocument(&coloured));
     for (QPlainTextEdit* memo : {&coloured, &bare}) {
         memo->resize(900, 700);
         memo->show();

@@ -9,6 +9,7 @@
 #include <QTextCursor>
 
 #include "markup/editor_lines.h"
+#include "markup/highlight.h"
 #include "text/big5_codec.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,7 +21,10 @@ const QString kExactTextFormat = u"application/x-quillpost-text"_s;
 
 }  // namespace
 
-MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setDocument(markup::NewEditorDocument(this));
+}
 
 bool MemoEdit::event(QEvent* event)
 {

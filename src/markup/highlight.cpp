@@ -2,12 +2,17 @@
 
 #include <QEvent>
 #include <QHash>
+#include <QPaintEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "markup/row_index.h"
@@ -27,6 +32,9 @@ constexpr int kCurrent = 1;
 constexpr qsizetype kEditBudget = 20000;
 // Paragraphs coloured before a paint at most: more than a screen holds.
 constexpr int kShownAtMost = 2000;
+// Paragraphs whose shapes are kept at most, before those off screen are let
+// go.
+constexpr int kCachedAtMost = 600;
 
 // A paragraph's ranges as ranges of its layout, which holds the text an
 // input method is composing, `length` long, at `at`: what follows moves past
@@ -47,31 +55,19 @@ QList<QTextLayout::FormatRange> AroundPreedit(const QList<QTextLayout::FormatRan
     return moved;
 }
 
-bool Same(const QList<QTextEdit::ExtraSelection>& a, const QList<QTextEdit::ExtraSelection>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.cursor.anchor() == y.cursor.anchor() &&
-               x.cursor.position() == y.cursor.position() && x.format == y.format;
-    });
-}
-
-// The two layers of colours of one editing area.
+// The two layers of colours of one editing area, laid into the layouts of
+// the paragraphs, as a syntax highlighter does, but only where needed: a
+// syntax highlighter colours every paragraph of a document it is given, and
+// every paragraph an edit touches, at once. The occurrences are coloured
+// where an edit touches them up to a budget, and the rest just before it is
+// painted; the paragraph colouring only just before a paragraph is painted,
+// so that it costs what the screen shows, not what the document holds.
 //
-// The occurrences are laid into the layouts of the paragraphs, as a syntax
-// highlighter does, but only where needed: a syntax highlighter colours
-// every paragraph of a document it is given, and every paragraph an edit
-// touches, at once. This one colours what an edit touches up to a budget,
-// and the rest just before it is painted.
-//
-// The paragraph colouring is drawn over the layouts as the editing area's
-// extra selections, made for the paragraphs on screen just before they are
-// painted. A new format in a paragraph's layout makes the editing area lay
-// the paragraph out again and repaint all of the screen, which would make
-// every keystroke cost a full repaint; a selection costs the repaint of its
-// own rectangle. The one exception is the paragraph where an input method
-// is composing: its layout holds the text being composed, which selections,
-// made of positions in the document, would not step over, so there the
-// colouring goes into the layout too until the text is committed.
+// New formats in a paragraph's layout make the document report the
+// paragraph and the next one as changed, which the editing area would
+// answer by repainting all of the screen; the formats are given quietly
+// instead, and only the paragraph's own rectangle is repainted, or none
+// when the paint about to happen covers it.
 class DisplayHighlighter final : public QObject {
 public:
     static DisplayHighlighter* of(QPlainTextEdit& memo, bool make)
@@ -104,23 +100,30 @@ public:
         recolour();
     }
 
+    // The paragraphs on screen are coloured again at once; those off it
+    // when they come on it.
     void recolour()
     {
         m_shown.clear();
-        if (m_memo) prepareScreen();
+        if (m_memo) prepareScreen({});
     }
 
-    // Colours the block's occurrences anew. Inside an edit that changed it,
-    // the layout lays it out again anyway; elsewhere it is told so.
-    void colour(QTextBlock block, bool edited = false)
+    // Colours the block anew: its occurrences, and the paragraph colouring
+    // when it is on. `painting` is the region the paint about to happen
+    // covers.
+    // Colours the block anew: its occurrences, and the paragraph colouring
+    // when it is on. Inside an edit (`editing`), before the document is laid
+    // out again, the layout takes the new formats with the new text. Else
+    // they are given quietly; `painting` is the region the paint about to
+    // happen covers, which needs no repaint of its own.
+    void colour(QTextBlock block, bool editing = false, const QRegion& painting = {})
     {
         block.setUserState(kCurrent);
         QTextLayout* layout = block.layout();
-        const QString text = block.text();
-        QList<QTextLayout::FormatRange> ranges = occurrences(text);
+        QList<QTextLayout::FormatRange> ranges = occurrences(block.text());
+        if (m_colouring) ranges += uncovered(block);
         if (const int length = int(layout->preeditAreaText().size())) {
             const int start = layout->preeditAreaPosition();
-            if (m_colouring) ranges += uncovered(block);
             ranges = AroundPreedit(ranges, start, length);
             // Text being composed keeps the formats the input method gave it.
             for (const QTextLayout::FormatRange& range : layout->formats())
@@ -128,12 +131,25 @@ public:
                     ranges.append(range);
         }
         if (ranges == layout->formats()) return;
-        layout->setFormats(ranges);
         auto* document = static_cast<QTextDocument*>(parent());
-        if (!edited) document->markContentsDirty(block.position(), block.length());
-        if (m_memo)
-            if (auto* rows = m_memo->findChild<RowIndex*>(QString(), Qt::FindDirectChildrenOnly))
-                rows->restyled(block);
+        if (editing || !m_memo) {
+            layout->setFormats(ranges);
+            document->markContentsDirty(block.position(), block.length());
+        } else {
+            const int top = m_memo->cursorRect(QTextCursor(block)).top();
+            const QRect shown(0, top, m_memo->viewport()->width(),
+                              int(std::ceil(layout->boundingRect().height())) + 1);
+            {
+                const QSignalBlocker quiet(document->documentLayout());
+                layout->setFormats(ranges);
+                document->markContentsDirty(block.position(), block.length());
+            }
+            if (shown.intersects(m_memo->viewport()->rect()) && !painting.contains(shown))
+                m_memo->viewport()->update(shown);
+        }
+        if (!m_memo) return;
+        if (auto* rows = m_memo->findChild<RowIndex*>(QString(), Qt::FindDirectChildrenOnly))
+            rows->restyled(block);
     }
 
 protected:
@@ -142,7 +158,7 @@ protected:
         if (event->type() == QEvent::Paint && m_memo && watched == m_memo->viewport() &&
             !m_painting) {
             m_painting = true;
-            prepareScreen();
+            prepareScreen(static_cast<QPaintEvent*>(event)->region());
             m_painting = false;
         }
         return false;
@@ -187,7 +203,7 @@ private:
 
     void edited(int from, int removed, int added)
     {
-        if (m_texts.isEmpty()) return;
+        if (m_texts.isEmpty() && !m_colouring) return;
         auto* document = static_cast<QTextDocument*>(parent());
         QTextBlock block = document->findBlock(from);
         const QTextBlock last = document->findBlock(from + added + (removed > 0 ? 1 : 0));
@@ -197,74 +213,79 @@ private:
             if (spent == 0 || spent + block.length() <= kEditBudget) {
                 spent += block.length();
                 colour(block, true);
+                // Shown, it is coloured for its new text already.
+                const auto shown = m_shown.find(block.fragmentIndex());
+                if (shown != m_shown.end()) shown->text = block.text();
             } else if (block.userState() != kNeverFormatted) {
                 block.setUserState(kStale);
             }
         }
     }
 
-    // Just before the editing area paints: the occurrences of the paragraphs
-    // on screen that were left for later, and the paragraph colouring of the
-    // screen as selections, kept apart from where occurrences show.
-    void prepareScreen()
+    // Just before the editing area paints: the paragraphs on screen whose
+    // colours were left for later or are no longer those of their text.
+    void prepareScreen(const QRegion& painting)
     {
         const bool layer = bool(m_colouring);
         if (m_texts.isEmpty() && !layer && !m_layerShown) return;
+        if (layer != m_layerShown) m_shown.clear();
+        m_layerShown = layer;
         const QRect screen = m_memo->viewport()->rect();
         QTextBlock block = m_memo->cursorForPosition(screen.topLeft()).block();
         const QTextBlock last = m_memo->cursorForPosition(screen.bottomRight()).block();
         QHash<int, Shown> shown;
-        QList<int> order;
-        bool changed = layer != m_layerShown;
         for (int count = 0; block.isValid() && count < kShownAtMost;
              ++count, block = block.next()) {
-            const bool composing = !block.layout()->preeditAreaText().isEmpty();
-            if (composing || block.fragmentIndex() == m_composed) {
-                // Also puts back the occurrences, which the input method's
-                // own formats replaced.
-                colour(block);
-                m_composed = composing ? block.fragmentIndex() : -1;
-            } else if (!m_texts.isEmpty() && block.userState() != kCurrent) {
-                colour(block);
+            // A paragraph shown last time and not changed since keeps its
+            // colours.
+            Shown here{block.text(), block.layout()->preeditAreaText()};
+            const auto found = m_shown.constFind(block.fragmentIndex());
+            const bool current = found != m_shown.cend() && found->text == here.text &&
+                                 found->preedit == here.preedit;
+            if (!current || (!m_texts.isEmpty() && block.userState() != kCurrent))
+                colour(block, false, painting);
+            // A coloured paragraph is many runs of text to shape: shaped
+            // once, not again at every paint, while it is on screen.
+            if (layer && !block.layout()->cacheEnabled()) {
+                block.layout()->setCacheEnabled(true);
+                m_cached.push_back({QTextCursor(block), block.fragmentIndex()});
             }
-            if (layer) {
-                // A paragraph shown last time and not changed since keeps its
-                // selections, which moved with the text.
-                const auto found = m_shown.find(block.fragmentIndex());
-                const bool known = found != m_shown.end();
-                Shown here;
-                if (known) {
-                    here = std::move(*found);
-                    m_shown.erase(found);
-                }
-                const QString text = block.text();
-                // Text replaced wholesale by the same text leaves the
-                // selections empty where they were.
-                const bool emptied =
-                    std::any_of(here.selections.cbegin(), here.selections.cend(),
-                                [](const auto& s) { return !s.cursor.hasSelection(); });
-                if (!known || here.text != text || here.composing != composing || emptied) {
-                    here.text = text;
-                    here.composing = composing;
-                    QList<QTextEdit::ExtraSelection> now;
-                    if (!composing) now = select(block);
-                    if (!known || !Same(here.selections, now)) {
-                        here.selections = std::move(now);
-                        changed = true;
-                    }
-                }
-                order.append(block.fragmentIndex());
-                shown.insert(block.fragmentIndex(), std::move(here));
-            }
+            shown.insert(block.fragmentIndex(), std::move(here));
             if (block == last) break;
         }
-        changed = changed || !m_shown.isEmpty();  // some went off the screen
         m_shown = std::move(shown);
-        m_layerShown = layer;
-        if (!changed) return;
-        QList<QTextEdit::ExtraSelection> selections;
-        for (const int fragment : order) selections += m_shown[fragment].selections;
-        if (!Same(m_memo->extraSelections(), selections)) m_memo->setExtraSelections(selections);
+        if (m_cached.size() > size_t(kCachedAtMost) || !layer) forgetShapes();
+    }
+
+    // The shapes of the paragraphs no longer on screen are let go, the
+    // oldest first, so that paging through a long document keeps what a few
+    // screens need. A paragraph is followed by a cursor in it: one that an
+    // edit removed is gone with its shapes.
+    void forgetShapes()
+    {
+        auto* document = static_cast<QTextDocument*>(parent());
+        const QSignalBlocker quiet(document->documentLayout());
+        const size_t keep = m_layerShown ? size_t(kCachedAtMost) / 2 : 0;
+        std::vector<Cached> kept;
+        while (m_cached.size() > keep + kept.size()) {
+            Cached& oldest = m_cached[kept.size()];
+            const QTextBlock block = oldest.cursor.block();
+            if (block.fragmentIndex() == oldest.fragment && m_layerShown &&
+                m_shown.contains(oldest.fragment)) {
+                kept.push_back(std::move(oldest));  // still on screen
+                continue;
+            }
+            if (block.fragmentIndex() == oldest.fragment && block.layout()->cacheEnabled()) {
+                // New formats, the same as the old, let the shapes go.
+                QTextLayout* layout = block.layout();
+                layout->setCacheEnabled(false);
+                layout->setFormats(layout->formats());
+                document->markContentsDirty(block.position(), block.length());
+            }
+            m_cached.erase(m_cached.begin() + qsizetype(kept.size()));
+        }
+        m_cached.insert(m_cached.begin(), std::make_move_iterator(kept.begin()),
+                        std::make_move_iterator(kept.end()));
     }
 
     // The paragraph's colouring, less where an occurrence shows.
@@ -289,36 +310,62 @@ private:
         return pieces;
     }
 
-    QList<QTextEdit::ExtraSelection> select(const QTextBlock& block) const
-    {
-        QList<QTextEdit::ExtraSelection> selections;
-        for (const QTextLayout::FormatRange& piece : uncovered(block)) {
-            QTextCursor cursor(block);
-            cursor.setPosition(block.position() + piece.start);
-            cursor.setPosition(block.position() + piece.start + piece.length,
-                               QTextCursor::KeepAnchor);
-            selections.append({cursor, piece.format});
-        }
-        return selections;
-    }
-
     QPointer<QPlainTextEdit> m_memo;
     QList<QPair<QString, QTextCharFormat>> m_texts;
     ParagraphColouring m_colouring;
     // The paragraphs on screen at the last paint, by their place in the
-    // document's storage, with the text they had and their selections.
+    // document's storage, with the text they were coloured for.
     struct Shown {
         QString text;
-        bool composing = false;  // coloured in its layout, with no selections
-        QList<QTextEdit::ExtraSelection> selections;
+        QString preedit;  // what an input method was composing in it
     };
     QHash<int, Shown> m_shown;
-    bool m_layerShown = false;  // the selections are the colouring's
-    int m_composed = -1;        // the paragraph last seen composing, by its place
+    bool m_layerShown = false;  // the paragraphs on screen have the colouring
     bool m_painting = false;
+    // The paragraphs whose shapes are kept, oldest first.
+    struct Cached {
+        QTextCursor cursor;
+        int fragment;
+    };
+    std::vector<Cached> m_cached;
+};
+
+// The plain-text layout looks for the last paragraph a change reaches at its
+// start plus what it removed plus what it added: past the change whenever
+// it removed anything, as new colours do (the whole paragraph, removed and
+// written again). It then lays out the paragraphs again only when painted
+// and repaints the whole screen. Told where the change really ends, it lays
+// out and repaints the one paragraph.
+class EditorLayout final : public QPlainTextDocumentLayout {
+public:
+    explicit EditorLayout(QTextDocument* document)
+        : QPlainTextDocumentLayout(document), m_blocks(document->blockCount())
+    {
+    }
+
+protected:
+    void documentChanged(int from, int removed, int added) override
+    {
+        const QTextDocument* text = document();
+        if (removed > 0 && added > 0 && text->blockCount() == m_blocks &&
+            text->findBlock(from) == text->findBlock(from + added - 1))
+            removed = 0;
+        m_blocks = text->blockCount();
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    }
+
+private:
+    int m_blocks;
 };
 
 }  // namespace
+
+QTextDocument* NewEditorDocument(QObject* parent)
+{
+    auto* document = new QTextDocument(parent);
+    document->setDocumentLayout(new EditorLayout(document));
+    return document;
+}
 
 void HighlightOccurrences(QPlainTextEdit& memo, const QString& text, const QColor& colour)
 {

@@ -8,6 +8,7 @@
 
 class QPlainTextEdit;
 class QTextBlock;
+class QTextDocument;
 
 // Colouring texts of the document for display only: the colours live in the
 // editing area's layout, not in the text, so they never reach a saved file
@@ -46,6 +47,10 @@ void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring);
 inline constexpr QRgb kTagNameColour = 0x1a52c4;
 inline constexpr QRgb kTagValueColour = 0x17803a;
 inline constexpr QRgb kUnpairedTagColour = 0xb5179e;
+
+// A new document for an editing area, laid out so that an edit or a change
+// of colours within one paragraph repaints that paragraph, not the screen.
+QTextDocument* NewEditorDocument(QObject* parent);
 
 // Whether the highlighting may have given the block formats of its own (and
 // so a layout); false means it surely has not.
