@@ -2,12 +2,18 @@
 // clipboard, and putting a recovered document back.
 #include <QAction>
 #include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTextCursor>
+#include <QThreadPool>
+
+#include <memory>
 
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/chinese_script.h"
 #include "markup/editor_lines.h"
+#include "markup/stepwise_text.h"
 #include "text/document_file.h"
 #include "text/file_stamp.h"
 
@@ -37,18 +43,58 @@ bool TForm1::openDocument(const QString& path)
     QString error;
     QString reason;
     text::FileStamp stamp;
-    const auto document = text::ReadDocumentFile(path, &error, &reason, &stamp);
-    if (!document) {
+    std::optional<QByteArray> bytes = text::ReadDocumentBytes(path, &error, &reason, &stamp);
+    if (!bytes) {
         m_prompts.errorWithDetail(error, reason);
         return false;
     }
-    Memo1->setPlainText(markup::EditorText(document->text));
+    if (bytes->size() < kStepwiseOpenBytes) {
+        const text::DocumentText document = text::DecodeDocument(*bytes);
+        Memo1->setPlainText(markup::EditorText(document.text));
+        boundTo(path, document.encoding, stamp);
+        return true;
+    }
+    // The box is window-modal: no command and no typing reaches the
+    // window until the text is in.
+    auto* const box = new QProgressDialog(u"載入中"_s, QString(), 0, 0, this);
+    box->setObjectName(u"LoadingDialog1"_s);
+    box->setWindowModality(Qt::WindowModal);
+    box->setMinimumDuration(0);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    m_loading = true;
+    auto decoded = std::make_shared<text::DocumentText>();
+    QThreadPool::globalInstance()->start([bytes = std::move(*bytes), decoded,
+                                          self = QPointer<TForm1>(this), box = QPointer(box), path,
+                                          stamp]() mutable {
+        *decoded = text::DecodeDocument(bytes);
+        bytes = QByteArray();
+        decoded->text = markup::EditorText(std::move(decoded->text));
+        if (!self) return;
+        QMetaObject::invokeMethod(self, [self, box, decoded, path, stamp] {
+            new markup::StepwiseText(*self->Memo1, std::move(decoded->text), [=] {
+                if (box) box->close();
+                if (!self) return;
+                self->m_loading = false;
+                self->boundTo(path, decoded->encoding, stamp);
+            });
+        });
+    });
+    return true;
+}
+
+bool TForm1::loading() const
+{
+    return m_loading;
+}
+
+void TForm1::boundTo(const QString& path, text::FileEncoding encoding, const text::FileStamp& stamp)
+{
     Memo1->document()->setModified(false);
-    setFileEncoding(document->encoding);
+    setFileEncoding(encoding);
     m_currentFileName = path;
     m_fileStamp = stamp;
     setCaptionFor(path);
-    return true;
 }
 
 bool TForm1::openDocumentAsking(const QString& path)

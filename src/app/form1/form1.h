@@ -80,8 +80,14 @@ public:
     bool insertToggle() const { return m_insertToggle; }
     // Opens the file at `path` as Open does once a file is chosen: the
     // document, its encoding, the bound name and the caption; a file that
-    // cannot be read leaves everything as it was, after the error box.
+    // cannot be read leaves everything as it was, after the error box. A
+    // long file is decoded on a thread and given to the editing area in
+    // steps behind a box "載入中", which keeps the window from taking
+    // commands meanwhile; then it is open once loading() is false.
     bool openDocument(const QString& path);
+    bool loading() const;
+    // Files from this size are loaded in steps.
+    static constexpr qsizetype kStepwiseOpenBytes = 1024 * 1024;
     // The same after the unsaved-changes question when the document is
     // modified; false when the user keeps the document or the file fails.
     bool openDocumentAsking(const QString& path);
@@ -338,6 +344,8 @@ private:
     void showRefusedCharacter(const QString& document, QString* error);
     void replaceDocument(const QString& text);
     void findNextFrom(FindReplaceDialog& dialog);
+    // What opening a file sets once its text is in the editing area.
+    void boundTo(const QString& path, text::FileEncoding encoding, const text::FileStamp& stamp);
 
     // Events looked at on their way (events.cpp).
     // A file dropped on the window opens like Open, asking first when the
@@ -366,6 +374,7 @@ private:
     // program's changes; unknown for a new document.
     std::optional<text::FileStamp> m_fileStamp;
     bool m_insertToggle = false;  // flips with every press of the Insert key
+    bool m_loading = false;       // a long file is going into the editing area
     std::unique_ptr<platform::PrinterDevice> m_systemPrinter;  // made on the first print
     platform::PrinterDevice* m_printer = nullptr;
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
