@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QPlainTextEdit>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -55,6 +56,37 @@ void StepwiseText::turn()
     m_memo.moveCursor(QTextCursor::Start);
     document.setModified(false);
     m_memo.ensureCursorVisible();
+    if (m_done) m_done();
+    deleteLater();
+}
+
+StepwiseEdits::StepwiseEdits(QTextDocument& document, QList<ParagraphEdit> edits,
+                             std::function<void()> done)
+    : QObject(&document), m_document(document), m_edits(std::move(edits)), m_done(std::move(done))
+{
+    m_turns.setInterval(0);
+    connect(&m_turns, &QTimer::timeout, this, &StepwiseEdits::turn);
+    m_turns.start();
+}
+
+void StepwiseEdits::turn()
+{
+    const QDeadlineTimer deadline(StepwiseText::kTurnMs);
+    QTextCursor cursor(&m_document);
+    // Each turn's edits join the first turn's: one undo takes them all back.
+    if (m_made == 0)
+        cursor.beginEditBlock();
+    else
+        cursor.joinPreviousEditBlock();
+    for (; m_made < m_edits.size() && !deadline.hasExpired(); ++m_made) {
+        const ParagraphEdit& edit = m_edits[m_made];
+        cursor.setPosition(edit.position);
+        cursor.setPosition(edit.position + edit.length, QTextCursor::KeepAnchor);
+        cursor.insertText(edit.text, QTextCharFormat());
+    }
+    cursor.endEditBlock();
+    if (m_made < m_edits.size()) return;
+    m_turns.stop();
     if (m_done) m_done();
     deleteLater();
 }

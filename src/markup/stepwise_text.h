@@ -6,7 +6,10 @@
 
 #include <functional>
 
+#include "markup/document_search.h"
+
 class QPlainTextEdit;
+class QTextDocument;
 
 namespace markup {
 
@@ -37,6 +40,24 @@ private:
     QString m_text;
     qsizetype m_given = 0;
     qsizetype m_partChars;
+    std::function<void()> m_done;
+    QTimer m_turns;
+};
+
+// Makes the edits of a Replace All (FindReplacements) in a document a few
+// at a time, each few in a turn of the event loop of its own, as one step
+// of history all the same. Nothing else may change the document until
+// `done` has run; then the object deletes itself.
+class StepwiseEdits : public QObject {
+public:
+    StepwiseEdits(QTextDocument& document, QList<ParagraphEdit> edits, std::function<void()> done);
+
+private:
+    void turn();
+
+    QTextDocument& m_document;
+    QList<ParagraphEdit> m_edits;
+    qsizetype m_made = 0;
     std::function<void()> m_done;
     QTimer m_turns;
 };

@@ -79,12 +79,12 @@ TEST_F(FileTest, ALongFileOpensInStepsAsAShortOneDoes)
     const QByteArray line = kBig5Text + "[b]word[/b] more words on a line\r\n";
     write(u"long.txt"_s, line.repeated(TForm1::kStepwiseOpenBytes / line.size() + 10));
     open(u"long.txt"_s);
-    ASSERT_TRUE(form.loading());
+    ASSERT_TRUE(form.busy());
     ASSERT_TRUE(form.findChild<QWidget*>(u"LoadingDialog1"_s));
     QElapsedTimer waited;
     waited.start();
-    while (form.loading() && waited.elapsed() < 30000) QCoreApplication::processEvents();
-    ASSERT_FALSE(form.loading());
+    while (form.busy() && waited.elapsed() < 30000) QCoreApplication::processEvents();
+    ASSERT_FALSE(form.busy());
     const QString expected = text::ReadDocumentFile(path(u"long.txt"_s), nullptr)->text;
     EXPECT_EQ(text(), expected);
     EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--long.txt"_s);

@@ -71,3 +71,54 @@ TEST(StepwiseText, EndsAsSetPlainTextLeavesTheArea)
 }
 
 }  // namespace
+
+namespace {
+
+// Replace All found apart and made in steps, held against the one-call
+// Replace All on generated posts: the same text, count and end, one undo
+// step back to the post and one redo forward again.
+TEST(StepwiseEdits, ReplaceAsTheOneCallReplaceAllDoes)
+{
+    const struct {
+        QString what, with;
+        markup::FindOptions options;
+    } cases[] = {
+        {u"word"_s, u"詞語"_s, {}},
+        {u"[B]"_s, QString(), {false, false, false}},
+        {u"x"_s, u"y\nz"_s, {}},  // a replacement that splits paragraphs
+        {u"公告"_s, u"告示"_s, {true, true, false}},
+        {u"😀"_s, u"word"_s, {}},
+    };
+    for (const unsigned seed : {3u, 4u}) {
+        const QString post = GeneratedPost(seed, 400);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what.toStdString());
+            QPlainTextEdit once, stepped;
+            once.setPlainText(post);
+            stepped.setPlainText(post);
+            const QString original = markup::DocumentText(stepped);
+            int onceEnd = -1;
+            const int onceCount =
+                markup::ReplaceAllInDocument(*once.document(), c.what, c.with, c.options, &onceEnd);
+            const markup::Replacements found = markup::FindReplacements(
+                stepped.document()->toRawText(), c.what, c.with, c.options);
+            bool done = false;
+            new markup::StepwiseEdits(*stepped.document(), found.edits, [&] { done = true; });
+            QElapsedTimer waited;
+            waited.start();
+            while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents();
+            ASSERT_TRUE(done);
+            EXPECT_EQ(found.count, onceCount);
+            if (onceCount > 0) EXPECT_EQ(found.end, onceEnd);
+            EXPECT_EQ(markup::DocumentText(stepped), markup::DocumentText(once));
+            EXPECT_EQ(stepped.document()->availableUndoSteps(),
+                      once.document()->availableUndoSteps());
+            stepped.undo();
+            EXPECT_EQ(markup::DocumentText(stepped), original);
+            stepped.redo();
+            EXPECT_EQ(markup::DocumentText(stepped), markup::DocumentText(once));
+        }
+    }
+}
+
+}  // namespace

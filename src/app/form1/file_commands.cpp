@@ -54,18 +54,10 @@ bool TForm1::openDocument(const QString& path)
         boundTo(path, document.encoding, stamp);
         return true;
     }
-    // The box is window-modal: no command and no typing reaches the
-    // window until the text is in.
-    auto* const box = new QProgressDialog(u"載入中"_s, QString(), 0, 0, this);
-    box->setObjectName(u"LoadingDialog1"_s);
-    box->setWindowModality(Qt::WindowModal);
-    box->setMinimumDuration(0);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->show();
-    m_loading = true;
+    const QPointer<QProgressDialog> box = showBusyBox(u"載入中"_s, "LoadingDialog1");
     auto decoded = std::make_shared<text::DocumentText>();
     QThreadPool::globalInstance()->start([bytes = std::move(*bytes), decoded,
-                                          self = QPointer<TForm1>(this), box = QPointer(box), path,
+                                          self = QPointer<TForm1>(this), box, path,
                                           stamp]() mutable {
         *decoded = text::DecodeDocument(bytes);
         bytes = QByteArray();
@@ -73,19 +65,13 @@ bool TForm1::openDocument(const QString& path)
         if (!self) return;
         QMetaObject::invokeMethod(self, [self, box, decoded, path, stamp] {
             new markup::StepwiseText(*self->Memo1, std::move(decoded->text), [=] {
-                if (box) box->close();
                 if (!self) return;
-                self->m_loading = false;
+                self->closeBusyBox(box);
                 self->boundTo(path, decoded->encoding, stamp);
             });
         });
     });
     return true;
-}
-
-bool TForm1::loading() const
-{
-    return m_loading;
 }
 
 void TForm1::boundTo(const QString& path, text::FileEncoding encoding, const text::FileStamp& stamp)
