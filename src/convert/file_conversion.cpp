@@ -210,9 +210,9 @@ bool ConvertFile(FileConversion conversion, const QString& input, const QString&
     const bool toStandardOutput = output == kStandardStream;
     // The standard output gets the pieces as they come; a file gets them in
     // its new copy, which replaces it once the conversion has succeeded.
-    // A file that cannot be made is reported only after the conversion,
-    // so that a refused character is named first, as when the result was
-    // held until complete.
+    // A file that cannot be made is reported only after the conversion:
+    // a refused character, which leaves the file alone as well, is named
+    // first.
     std::optional<text::DocumentFileWriter> file;
     QString fileError, fileReason;
     if (!toStandardOutput) {
