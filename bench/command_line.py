@@ -9,7 +9,8 @@ FILE" and with sed running the converter's 35 replacements
 (bench/ybb_to_html.sed), both writing to a file. Times the whole process
 from start to exit, and reads each process's peak resident memory. Prints
 the medians, how many times faster the conversion is than sed, and its peak
-memory as a multiple of the file's size.
+memory as a multiple of the file's size, to standard output and with "-o
+FILE" (which writes the file as Save does, through a copy renamed over it).
 """
 
 import argparse
@@ -48,13 +49,15 @@ def main():
         post = os.path.join(work, "post.txt")
         subprocess.run([args.write_post, str(args.megabytes), post], check=True)
         size = os.path.getsize(post)
-        runs = {"quillpost": [], "sed": []}
+        runs = {"quillpost": [], "sed": [], "quillpost -o": []}
         commands = {"quillpost": [args.quillpost, "--to-html", post],
-                    "sed": ["sed", "-f", SED_SCRIPT, post]}
+                    "sed": ["sed", "-f", SED_SCRIPT, post],
+                    "quillpost -o": [args.quillpost, "--to-html", post,
+                                     "-o", os.path.join(work, "written.html")]}
         for i in range(args.runs):
-            # Taking turns at going first, so that neither always finds the
-            # file's pages just read by the other.
-            order = ["quillpost", "sed"] if i % 2 == 0 else ["sed", "quillpost"]
+            # Taking turns at going first, so that none always finds the
+            # file's pages just read by another.
+            order = list(runs)[i % 3:] + list(runs)[:i % 3]
             for name in order:
                 runs[name].append(timed(commands[name], os.path.join(work, name + ".html"),
                                         os.path.join(work, "time.txt")))
@@ -64,11 +67,12 @@ def main():
 
     print(f"{size / 2**20:.1f} MB Big5 post, median of {args.runs} runs each:")
     for name in runs:
-        print(f"  {name:<10} {median(name, 0) * 1000:7.0f} ms wall, "
+        print(f"  {name:<13} {median(name, 0) * 1000:7.0f} ms wall, "
               f"{median(name, 1) * 1000:7.0f} ms CPU, peak memory {median(name, 2) / 2**20:6.1f} MB")
     print(f"--to-html vs sed: {median('sed', 0) / median('quillpost', 0):.1f}x faster "
           f"(CPU time {median('sed', 1) / median('quillpost', 1):.1f}x); "
-          f"peak memory {median('quillpost', 2) / size:.1f}x the file's size")
+          f"peak memory {median('quillpost', 2) / size:.1f}x the file's size; "
+          f"with -o {median('quillpost -o', 2) / size:.1f}x")
 
 
 if __name__ == "__main__":

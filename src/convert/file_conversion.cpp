@@ -208,23 +208,42 @@ bool ConvertFile(FileConversion conversion, const QString& input, const QString&
     text::DocumentPieces pieces(*bytes);
     DocumentConversion converting(conversion, pieces.encoding());
     const bool toStandardOutput = output == kStandardStream;
-    // A file is written whole once the conversion has succeeded; the
-    // standard output as the pieces come.
-    QByteArray result;
-    QByteArray piece;
+    // The standard output gets the pieces as they come; a file gets them in
+    // its new copy, which replaces it once the conversion has succeeded.
+    // A file that cannot be made is reported only after the conversion:
+    // a refused character, which leaves the file alone as well, is named
+    // first.
+    std::optional<text::DocumentFileWriter> file;
+    QString fileError, fileReason;
+    if (!toStandardOutput) {
+        file.emplace(output);
+        if (!file->open(&fileError, &fileReason)) file.reset();
+    }
+    const auto failedFile = [&] {
+        if (error) *error = fileError;
+        if (reason) *reason = fileReason;
+        return false;
+    };
+    const auto put = [&](const QByteArray& piece) {
+        if (toStandardOutput) return WriteStandardOutput(piece, error, reason);
+        if (file && !file->write(piece, &fileError, &fileReason)) file.reset();
+        return true;
+    };
     const auto refused = [&] {
         if (reason) reason->clear();
         return false;
     };
+    QByteArray piece;
     while (!pieces.atEnd()) {
-        if (!converting.add(pieces.next(kPieceBytes), toStandardOutput ? piece : result, error))
-            return refused();
-        if (toStandardOutput && !WriteStandardOutput(piece, error, reason)) return false;
+        if (!converting.add(pieces.next(kPieceBytes), piece, error)) return refused();
+        if (!put(piece)) return false;
         piece.resize(0);
     }
-    if (!converting.finish(toStandardOutput ? piece : result, error)) return refused();
-    if (toStandardOutput) return WriteStandardOutput(piece, error, reason);
-    return text::WriteDocumentBytes(output, result, error, reason);
+    if (!converting.finish(piece, error)) return refused();
+    if (!put(piece)) return false;
+    if (toStandardOutput) return true;
+    if (!file || !file->commit(&fileError, &fileReason)) return failedFile();
+    return true;
 }
 
 }  // namespace convert

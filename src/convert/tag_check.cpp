@@ -1,6 +1,8 @@
 #include "convert/tag_check.h"
 
+#include <QHash>
 #include <algorithm>
+#include <deque>
 #include <vector>
 
 #include "convert/tag_scan.h"
@@ -17,10 +19,12 @@ using scan::Flaw;
 using scan::Form;
 using scan::Role;
 
+// How much of a text a description shows.
+constexpr qsizetype kShown = 48;
+
 // Text shown between corner brackets, cut short where it is long.
 QString Quoted(QStringView text)
 {
-    constexpr qsizetype kShown = 48;
     QString quoted = u"「"_s;
     if (text.size() <= kShown) return quoted.append(text).append(u"」");
     return quoted.append(text.first(kShown)).append(u"…」");
@@ -28,7 +32,13 @@ QString Quoted(QStringView text)
 
 class Checker {
 public:
-    explicit Checker(QStringView text) : m_text(text), m_scanner(text), m_open(scan::KindCount()) {}
+    explicit Checker(QStringView text)
+        : m_text(text),
+          m_scanner(text),
+          m_open(scan::KindCount()),
+          m_innermost(scan::KindCount(), -1)
+    {
+    }
 
     QList<TagProblem> run()
     {
@@ -42,11 +52,24 @@ public:
             else
                 close(tag);
         }
-        // The openers left open, in the order of the text like the rest.
+        // The openers left open, in the order of the text like the rest: the
+        // first of every kind's, merged.
+        std::vector<std::pair<Open, int>> left;
+        for (int kind = 0; kind < int(m_open.size()); ++kind) {
+            qsizetype taken = 0;
+            for (const Open open : m_open[kind]) {
+                if (taken == kMaxTagProblems) break;
+                if (!flawed(open)) {
+                    left.push_back({open, kind});
+                    ++taken;
+                }
+            }
+        }
+        std::sort(left.begin(), left.end());
         QList<Found> unclosed;
-        for (const Open& open : m_stack) {
+        for (const auto& [open, kind] : left) {
             if (unclosed.size() == kMaxTagProblems) break;
-            if (!open.closed && !open.flawed) unclosed.append({tagOf(open), What::Unclosed, {}});
+            unclosed.append({tagOf(open, kind), What::Unclosed, {}});
         }
         QList<TagProblem> problems;
         for (qsizetype a = 0, b = 0;
@@ -67,14 +90,16 @@ private:
         What what;
         scan::Tag other;  // the tag a closer crossed
     };
-    // An open tag, small: a long post may leave a great many open.
-    struct Open {
-        qsizetype start;
-        int length;
-        qint16 kind;
-        bool flawed;
-        bool closed;
-    };
+    // An open tag in one word, where it starts and whether it broke a
+    // spacing rule: a long post may leave a great many open. The rest is
+    // read again from the text for the few that are reported.
+    using Open = quint64;
+    static Open opened(const scan::Tag& tag)
+    {
+        return quint64(tag.start) << 1 | (tag.flaw != Flaw::None ? 1 : 0);
+    }
+    static qsizetype startOf(Open open) { return qsizetype(open >> 1); }
+    static bool flawed(Open open) { return open & 1; }
 
     void found(const Found& problem)
     {
@@ -84,44 +109,59 @@ private:
 
     void open(const scan::Tag& tag)
     {
-        m_open[tag.kind].push_back(quint32(m_stack.size()));
-        m_stack.push_back(
-            {tag.start, int(tag.length), qint16(tag.kind), tag.flaw != Flaw::None, false});
+        m_open[tag.kind].push_back(opened(tag));
+        m_innermost[tag.kind] = tag.start;
     }
 
     // The opener back as the scanner gave it; its value is where its kind
-    // puts it.
-    scan::Tag tagOf(const Open& open) const
+    // puts it. An opener the scanner took ends at the first end its form
+    // has after the name.
+    scan::Tag tagOf(Open open, int kindIndex)
     {
-        const scan::Kind& kind = scan::KindAt(open.kind);
-        scan::Tag tag{open.start, open.length,  0,         0, open.kind,
-                      kind.form,  Role::Opener, Flaw::None};
+        const scan::Kind& kind = scan::KindAt(kindIndex);
+        const qsizetype start = startOf(open);
+        qsizetype length = kind.opener.size();
+        if (kind.form != Form::Plain) {
+            qsizetype& known = m_lengths[start];
+            if (known == 0) {
+                // "[url=\"" ends at the "\"]" its own quote may begin.
+                const qsizetype from =
+                    start + (kind.form == Form::Colour  ? 1
+                             : kind.form == Form::Named ? kind.opener.size()
+                                                        : kind.opener.size() - 1);
+                const QStringView end = kind.form == Form::Address ? u"\"]" : u"]";
+                known = m_text.indexOf(end, from) + end.size() - start;
+            }
+            length = known;
+        }
+        scan::Tag tag{start, length, 0, 0, kindIndex, kind.form, Role::Opener, Flaw::None};
         const qsizetype prefix = kind.form == Form::Colour ? 1 : kind.opener.size();
         const qsizetype suffix = kind.form == Form::Address ? 2 : 1;
         if (kind.form != Form::Plain) {
-            tag.valueStart = open.start + prefix;
-            tag.valueLength = qMax<qsizetype>(0, open.length - prefix - suffix);
+            tag.valueStart = start + prefix;
+            tag.valueLength = qMax<qsizetype>(0, length - prefix - suffix);
         }
         return tag;
     }
 
     // The innermost open tag of the same kind closes, wherever it stands;
-    // tags opened after it and still open are crossed. Closed tags are only
-    // marked, and leave the stack once nothing open lies above them, so each
-    // tag is handled a fixed number of times.
+    // a tag of any kind opened after it and still open is crossed.
     void close(const scan::Tag& tag)
     {
-        std::vector<quint32>& mine = m_open[tag.kind];
+        std::deque<Open>& mine = m_open[tag.kind];
         if (mine.empty()) {
             if (tag.flaw == Flaw::None) found({tag, What::NoOpener, {}});
             return;
         }
-        const size_t index = mine.back();
+        const qsizetype start = startOf(mine.back());
         mine.pop_back();
-        if (index + 1 != m_stack.size() && tag.flaw == Flaw::None)
-            found({tag, What::Crossed, tagOf(m_stack.back())});
-        m_stack[index].closed = true;
-        while (!m_stack.empty() && m_stack.back().closed) m_stack.pop_back();
+        m_innermost[tag.kind] = mine.empty() ? -1 : startOf(mine.back());
+        if (tag.flaw != Flaw::None || m_found.size() == kMaxTagProblems) return;
+        const auto last = std::max_element(m_innermost.begin(), m_innermost.end());
+        if (*last > start) {
+            const int kind = int(last - m_innermost.begin());
+            found({tag, What::Crossed, tagOf(m_open[kind].back(), kind)});
+        }
     }
 
     QString describe(const Found& problem)
@@ -178,14 +218,16 @@ private:
         for (const qsizetype stop = std::min(m_text.size(), to + kAfter);
              to < stop && m_text[to] != u'[' && m_text[to] != u'\n';)
             ++to;
-        const QString stretch = m_text.sliced(from, to - from).toString();
-        return Quoted(stretch) + u"會變成"_s + Quoted(ConvertYbbToHtml(stretch));
+        const QStringView stretch = m_text.sliced(from, to - from);
+        return Quoted(stretch) + u"會變成"_s + Quoted(ConvertYbbToHtmlStart(stretch, kShown + 1));
     }
 
     QString closerFor(const scan::Tag& tag) const
     {
         const scan::Kind& kind = scan::KindAt(tag.kind);
-        const QStringView value = m_text.sliced(tag.valueStart, tag.valueLength);
+        // Only what can be shown of a long value: the closer made of it
+        // reads the same as far as it is shown, and is as long past that.
+        const QStringView value = m_text.sliced(tag.valueStart, qMin(tag.valueLength, kShown + 1));
         switch (tag.form) {
             case Form::Named:
                 return kind.closer.toString().append(value).append(u"] ");
@@ -200,8 +242,11 @@ private:
 
     QStringView m_text;
     scan::Scanner m_scanner;
-    std::vector<Open> m_stack;
-    std::vector<std::vector<quint32>> m_open;  // per kind, where its open tags stand
+    // Per kind, its open tags in the order of the text; in blocks, which
+    // grow without copying what they hold.
+    std::vector<std::deque<Open>> m_open;
+    std::vector<qsizetype> m_innermost;     // per kind, where its last open tag starts; -1: none
+    QHash<qsizetype, qsizetype> m_lengths;  // of the openers described, by where they start
     QList<Found> m_found;
 };
 

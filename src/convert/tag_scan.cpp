@@ -18,11 +18,53 @@ struct Start {
     Role role;
 };
 
+// The starts a text can be, found by its first letter: a lookup costs a
+// comparison or two at each bracket, however many tags the table has.
+class Starts {
+public:
+    void append(const Start& start)
+    {
+        m_starts.append(start);
+        const qsizetype index = m_starts.size() - 1;
+        m_byLetter[letter(start.text)].append(index);
+    }
+
+    const Start* find(QStringView text) const
+    {
+        const int at = letter(text);
+        if (at < 0) return nullptr;
+        for (const qsizetype index : m_byLetter[at])
+            if (m_starts[index].text == text) return &m_starts[index];
+        return nullptr;
+    }
+
+    qsizetype longest() const
+    {
+        qsizetype longest = 0;
+        for (const Start& start : m_starts) longest = qMax(longest, start.text.size());
+        return longest;
+    }
+
+private:
+    // The letter after "[" or "[/", apart for closers; -1 for none of the
+    // table's.
+    static int letter(QStringView text)
+    {
+        const bool closer = text.size() > 2 && text[1] == u'/';
+        const qsizetype at = closer ? 2 : 1;
+        if (text.size() <= at || text[at].unicode() >= 128) return -1;
+        return (closer ? 128 : 0) + text[at].unicode();
+    }
+
+    QList<Start> m_starts;
+    QList<qsizetype> m_byLetter[256];
+};
+
 struct Vocabulary {
     QList<Kind> kinds;
-    QStringList texts;      // what the kinds' views point into
-    QList<Start> plain;     // whole tags: "[b]", "[/b]", "[hr]"
-    QList<Start> prefixes;  // tags up to their "=": "[url=", "[font=", "[/font="
+    QStringList texts;  // what the kinds' views point into
+    Starts plain;       // whole tags: "[b]", "[/b]", "[hr]"
+    Starts prefixes;    // tags up to their "=": "[url=", "[font=", "[/font="
     qsizetype longestPlain = 0;
     qsizetype longestPrefix = 0;
 };
@@ -63,9 +105,8 @@ Vocabulary MakeVocabulary()
         }
     }
     v.kinds.append({keep(u" ["_s), keep(u"[/"_s), Form::Colour});
-    for (const Start& start : v.plain) v.longestPlain = qMax(v.longestPlain, start.text.size());
-    for (const Start& start : v.prefixes)
-        v.longestPrefix = qMax(v.longestPrefix, start.text.size());
+    v.longestPlain = v.plain.longest();
+    v.longestPrefix = v.prefixes.longest();
     return v;
 }
 
@@ -73,13 +114,6 @@ const Vocabulary& Known()
 {
     static const Vocabulary vocabulary = MakeVocabulary();
     return vocabulary;
-}
-
-const Start* Find(const QList<Start>& starts, QStringView text)
-{
-    for (const Start& start : starts)
-        if (start.text == text) return &start;
-    return nullptr;
 }
 
 }  // namespace
@@ -94,13 +128,21 @@ const Kind& KindAt(int kind)
     return Known().kinds[kind];
 }
 
-qsizetype Scanner::NextOf::from(QStringView text, qsizetype position)
+void Scanner::NextOf::search(QStringView text, qsizetype position)
 {
-    if (found < position) {
-        found = text.indexOf(what, position);
-        if (found < 0) found = text.size();
+    // Most searches end within a few characters (a run of brackets looks
+    // for the next one at every step): those are looked at here, and only
+    // a longer search pays for the library's.
+    const qsizetype near = qMin(text.size(), position + 16);
+    const char16_t first = what[0].unicode();
+    for (qsizetype at = position; at < near; ++at) {
+        if (text[at].unicode() == first && (what.size() == 1 || text.sliced(at).startsWith(what))) {
+            found = at;
+            return;
+        }
     }
-    return found;
+    found = near < text.size() ? text.indexOf(what, near) : -1;
+    if (found < 0) found = text.size();
 }
 
 bool Scanner::next(Tag& tag)
@@ -130,24 +172,30 @@ bool Scanner::next(Tag& tag)
 // "[/" a closer, and "] " ends either.
 bool Scanner::bracket(Tag& tag)
 {
-    const Vocabulary& known = Known();
     const qsizetype p = m_at;
     const qsizetype size = m_text.size();
-    const qsizetype end = lineEnd(p);
     const auto at = [&](qsizetype i) { return i < size ? m_text[i].unicode() : u'\0'; };
+    const bool spaceBefore = p > m_free && p > 0 && m_text[p - 1] == u' ';
+    if (at(p + 1) == u'[' && !spaceBefore) {
+        // "[[": no tag starts at the first, nor can it be a stray " [".
+        ++m_at;
+        return false;
+    }
+    const Vocabulary& known = Known();
+    const qsizetype end = lineEnd(p);
 
     qsizetype q = p + 1;
     const qsizetype limit = qMin(end, p + qMax(known.longestPlain, known.longestPrefix));
     while (q < limit && at(q) != u']' && at(q) != u'=' && at(q) != u'[') ++q;
     if (q < end && at(q) == u']') {
-        if (const Start* start = Find(known.plain, m_text.sliced(p, q + 1 - p))) {
+        if (const Start* start = known.plain.find(m_text.sliced(p, q + 1 - p))) {
             tag = {p, q + 1 - p, q + 1, 0, start->kind, Form::Plain, start->role, Flaw::None};
             tag.form = known.kinds[start->kind].form;
             m_at = m_free = q + 1;
             return true;
         }
     } else if (q < end && at(q) == u'=') {
-        if (const Start* start = Find(known.prefixes, m_text.sliced(p, q + 1 - p))) {
+        if (const Start* start = known.prefixes.find(m_text.sliced(p, q + 1 - p))) {
             const Form form = known.kinds[start->kind].form;
             tag = {p, q + 1 - p, q + 1, 0, start->kind, form, start->role, Flaw::None};
             if (form == Form::Address && at(q + 1) == u'"') {
@@ -188,7 +236,6 @@ bool Scanner::bracket(Tag& tag)
     }
 
     // A colour tag, or a bracket of the text.
-    const bool spaceBefore = p > m_free && p > 0 && m_text[p - 1] == u' ';
     const bool slash = at(p + 1) == u'/';
     const qsizetype close = m_close.from(m_text, p + 1);
     const int colour = int(known.kinds.size()) - 1;

@@ -67,7 +67,12 @@ private:
     struct NextOf {
         QStringView what;
         qsizetype found = -1;
-        qsizetype from(QStringView text, qsizetype position);
+        qsizetype from(QStringView text, qsizetype position)
+        {
+            if (found < position) search(text, position);
+            return found;
+        }
+        void search(QStringView text, qsizetype position);
     };
 
     bool bracket(Tag& tag);

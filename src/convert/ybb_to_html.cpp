@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 #if __has_include(<sys/mman.h>)
@@ -235,6 +236,8 @@ public:
         m_used += length + replacement.size();
     }
 
+    qsizetype used() const { return m_used; }
+
     QString take()
     {
         m_text.resize(m_used);
@@ -274,18 +277,22 @@ QString ConvertYbbToHtmlReference(const QString& text)
 // So at a "[", a named tag or a face or size tag wins; otherwise a space
 // just before it (not already taken by "] ") makes it a colour opener;
 // otherwise "[/" is a closer. At "]" only "] " matters, at '"' only "\"]".
-QString ConvertYbbToHtml(const QString& text)
+//
+// The output is written from start to end, each piece as soon as it is
+// decided, so the conversion can stop once `wanted` characters are out.
+namespace {
+
+QString Convert(QStringView text, qsizetype wanted)
 {
     const qsizetype size = text.size();
-    const auto* const data = reinterpret_cast<const char16_t*>(text.utf16());
+    const auto* const data = text.utf16();
     const char16_t* const end = data + size;
     qsizetype at = NextSpecial(data, end) - data;
-    if (at == size) return text;
 
     // Converted posts come out about one and a half times as long. Room for
     // twice the input costs little more: pages never written are never
     // mapped in.
-    Writer output(2 * size);
+    Writer output(qMin(2 * size, wanted) + 64);
     qsizetype from = 0;  // the input before this is written out
     const auto replace = [&](qsizetype start, qsizetype consumed, QStringView replacement) {
         output.write(data + from, start - from, replacement);
@@ -316,9 +323,30 @@ QString ConvertYbbToHtml(const QString& text)
             ++at;
         }
         at = NextSpecial(data + at, end) - data;
+        // The text before `at` is decided, but for a space that a "[" at
+        // `at` may take.
+        const qsizetype decided = qMax(from, at < size ? at - 1 : at);
+        if (output.used() + (decided - from) >= wanted) {
+            at = from + qMax<qsizetype>(0, qMin(decided - from, wanted - output.used()));
+            break;
+        }
     }
-    output.write(data + from, size - from, {});
+    output.write(data + from, at - from, {});
     return output.take();
+}
+
+}  // namespace
+
+QString ConvertYbbToHtml(const QString& text)
+{
+    const auto* const data = reinterpret_cast<const char16_t*>(text.utf16());
+    if (NextSpecial(data, data + text.size()) == data + text.size()) return text;
+    return Convert(text, std::numeric_limits<qsizetype>::max());
+}
+
+QString ConvertYbbToHtmlStart(QStringView text, qsizetype length)
+{
+    return Convert(text, length);
 }
 
 QString ConvertDocumentToHtmlPage(const QStringList& lines)

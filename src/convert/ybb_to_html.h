@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace convert {
 
@@ -12,6 +13,10 @@ namespace convert {
 // first and never overlapping, and later steps see what earlier ones wrote.
 // Works in one pass over the text.
 QString ConvertYbbToHtml(const QString& text);
+
+// The start of ConvertYbbToHtml(text), at least its first `length`
+// characters (all of it when it is shorter), without converting the rest.
+QString ConvertYbbToHtmlStart(QStringView text, qsizetype length);
 
 // The search texts of the conversion's steps, in the order the steps run:
 // the markup the converter knows.

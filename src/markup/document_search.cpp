@@ -16,7 +16,7 @@ bool IsWordCharacter(char32_t c)
 }
 
 // The code point ending just before `index`, or 0 at the start.
-char32_t Before(const QString& text, qsizetype index)
+char32_t Before(QStringView text, qsizetype index)
 {
     if (index <= 0) return 0;
     const QChar low = text.at(index - 1);
@@ -26,7 +26,7 @@ char32_t Before(const QString& text, qsizetype index)
 }
 
 // The code point starting at `index`, or 0 at the end.
-char32_t At(const QString& text, qsizetype index)
+char32_t At(QStringView text, qsizetype index)
 {
     if (index >= text.size()) return 0;
     const QChar high = text.at(index);
@@ -38,7 +38,7 @@ char32_t At(const QString& text, qsizetype index)
 // A whole word ends where a word character does not go on past the
 // occurrence; an occurrence that begins or ends with a space or a
 // punctuation mark has that edge free.
-bool Accepted(const QString& text, qsizetype index, qsizetype length, const FindOptions& options)
+bool Accepted(QStringView text, qsizetype index, qsizetype length, const FindOptions& options)
 {
     if (!options.wholeWord) return true;
     const bool startFree =
@@ -50,7 +50,7 @@ bool Accepted(const QString& text, qsizetype index, qsizetype length, const Find
 
 // Searches one paragraph's text from `from` on (forward) or for an occurrence
 // starting at or before `from` (backward); -1 when there is none.
-qsizetype FindInText(const QString& text, const QString& what, qsizetype from,
+qsizetype FindInText(QStringView text, const QString& what, qsizetype from,
                      const FindOptions& options)
 {
     const Qt::CaseSensitivity sensitivity =
@@ -152,6 +152,41 @@ int ReplaceAllInDocument(QTextDocument& document, const QString& what, const QSt
     }
     if (editing) cursor.endEditBlock();
     return count;
+}
+
+Replacements FindReplacements(QStringView rawText, const QString& what, const QString& with,
+                              const FindOptions& options)
+{
+    Replacements found;
+    if (what.isEmpty() || HasLineBreak(what)) return found;
+    FindOptions forward = options;
+    forward.backward = false;
+    qsizetype grown = 0;  // by the edits so far
+    for (qsizetype start = 0; start <= rawText.size();) {
+        qsizetype stop = rawText.indexOf(QChar::ParagraphSeparator, start);
+        if (stop < 0) stop = rawText.size();
+        const QStringView text = rawText.sliced(start, stop - start);
+        qsizetype at = FindInText(text, what, 0, forward);
+        if (at >= 0) {
+            ParagraphEdit edit;
+            const qsizetype first = at;
+            qsizetype after = at;
+            while (at >= 0) {
+                edit.text += text.mid(after, at - after);
+                edit.text += with;
+                after = at + what.size();
+                ++found.count;
+                at = FindInText(text, what, after, forward);
+            }
+            edit.position = int(start + first + grown);
+            edit.length = int(after - first);
+            grown += edit.text.size() - edit.length;
+            found.end = edit.position + int(edit.text.size());
+            found.edits.append(std::move(edit));
+        }
+        start = stop + 1;
+    }
+    return found;
 }
 
 }  // namespace markup

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 class QTextDocument;
@@ -34,5 +36,23 @@ std::optional<Occurrence> FindInDocument(const QTextDocument& document, const QS
 // replacements and, through `end`, the position after the last one inserted.
 int ReplaceAllInDocument(QTextDocument& document, const QString& what, const QString& with,
                          const FindOptions& options, int* end = nullptr);
+
+// The same replacements found apart from the document, for a long one: in
+// its text as QTextDocument::toRawText() gives it (the paragraphs joined by
+// U+2029), on any thread. Each edit rewrites one paragraph from its first
+// occurrence to the end of its last; its position is where that stands once
+// the edits before it are made.
+struct ParagraphEdit {
+    int position = 0;
+    int length = 0;  // of the text it replaces
+    QString text;
+};
+struct Replacements {
+    QList<ParagraphEdit> edits;
+    int count = 0;  // occurrences replaced
+    int end = 0;    // the position after the last one inserted
+};
+Replacements FindReplacements(QStringView rawText, const QString& what, const QString& with,
+                              const FindOptions& options);
 
 }  // namespace markup

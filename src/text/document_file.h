@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 
 #include "text/file_stamp.h"
@@ -100,6 +101,28 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
 // document, failing as it does once the text is encoded.
 bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
                         QString* reason = nullptr, FileStamp* stamp = nullptr);
+
+// The same save, its bytes given as they are made, so that a long document
+// need not be held whole: they go straight into the new file beside the old
+// one, which replaces it at commit(). Where the file has to be written in
+// place they are held until commit() instead, so that a writer given up
+// before then (destroyed without commit(), or after a failure) always
+// leaves the old file as it was. Each call fails as WriteDocumentBytes does.
+class DocumentFileWriter {
+public:
+    explicit DocumentFileWriter(const QString& path);
+    ~DocumentFileWriter();
+    DocumentFileWriter(const DocumentFileWriter&) = delete;
+    DocumentFileWriter& operator=(const DocumentFileWriter&) = delete;
+
+    bool open(QString* error, QString* reason = nullptr);
+    bool write(QByteArrayView bytes, QString* error, QString* reason = nullptr);
+    bool commit(QString* error, QString* reason = nullptr, FileStamp* stamp = nullptr);
+
+private:
+    struct Save;
+    std::unique_ptr<Save> m_save;
+};
 
 // Reads a file to append to the document: decoded as ReadDocumentFile does,
 // split into lines by SplitLines.

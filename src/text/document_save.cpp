@@ -15,7 +15,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <optional>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -49,13 +51,13 @@ struct Failure {
     QString reason;
 };
 
-// Writes all bytes from the start of the file; 0 or the system's error.
-int WriteAt(int handle, const QByteArray& bytes)
+// Writes all bytes at `offset` in the file; 0 or the system's error.
+int WriteAt(int handle, QByteArrayView bytes, qint64 offset = 0)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t written =
-            ::pwrite(handle, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        const ssize_t written = ::pwrite(handle, bytes.data() + done, size_t(bytes.size() - done),
+                                         off_t(offset + done));
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) return written < 0 ? errno : ENOSPC;
         done += written;
@@ -104,39 +106,41 @@ void CopyExtendedAttributes(const QByteArray& oldFile, int handle)
     if (!hadAccessAcl) ::fremovexattr(handle, kAccessAcl);
 }
 
-// Writes the new file beside the old one and renames it over it, giving it
-// the old file's owner, group, mode and extended attributes first. Returns
-// false, with nothing changed and no failure, when the owner or group cannot
-// be given.
-bool WriteReplacing(const QString& path, const QByteArray& bytes, const struct stat* old,
-                    const QByteArray& oldFile, Failure* failure, FileStamp* stamp)
+// The new file beside the old one, given the old file's owner, group and
+// mode before anything is written to it. Empty, with no failure, when the
+// owner or group cannot be given.
+std::unique_ptr<QSaveFile> OpenReplacing(const QString& path, const struct stat* old,
+                                         Failure* failure)
 {
-    QSaveFile file(path);
+    auto file = std::make_unique<QSaveFile>(path);
     // Unbuffered, so that the bytes go through WriteAt and its error is
     // the system's own.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        failure->reason = file.errorString();
-        return false;
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failure->reason = file->errorString();
+        return nullptr;
     }
     if (old) {
-        const int handle = file.handle();
+        const int handle = file->handle();
         const bool sameOwner = old->st_uid == geteuid() && old->st_gid == getegid();
         if (!sameOwner && fchown(handle, old->st_uid, old->st_gid) != 0) {
-            file.cancelWriting();
-            return false;
+            file->cancelWriting();
+            return nullptr;
         }
         // After fchown, which clears the set-user and set-group bits.
         if (fchmod(handle, old->st_mode & 07777) != 0) {
             failure->reason = SystemReason(errno);
-            file.cancelWriting();
-            return false;
+            file->cancelWriting();
+            return nullptr;
         }
     }
-    if (const int error = WriteAt(file.handle(), bytes)) {
-        failure->reason = SystemReason(error);
-        file.cancelWriting();
-        return false;
-    }
+    return file;
+}
+
+// Renames the written file over the old one, giving it the old one's
+// extended attributes first.
+bool CommitReplacing(QSaveFile& file, const struct stat* old, const QByteArray& oldFile,
+                     Failure* failure, FileStamp* stamp)
+{
     // After writing, which would clear a capability attribute.
     if (old) CopyExtendedAttributes(oldFile, file.handle());
     // Renaming keeps the modification time and the inode.
@@ -210,16 +214,45 @@ bool WriteDocumentFile(const QString& path, QStringView text, FileEncoding encod
     return bytes && WriteDocumentBytes(path, *bytes, error, reason, stamp);
 }
 
-bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
-                        QString* reason, FileStamp* stamp)
-{
-    const auto fail = [&](const QString& why) {
+// One save under way: the new file beside the old one, or the bytes held
+// for writing the old one in place.
+struct DocumentFileWriter::Save {
+    QString path;
+    QFileInfo target;
+    QByteArray oldFile;
+    struct stat old {};
+    bool exists = false;
+    std::unique_ptr<QSaveFile> file;
+    qint64 written = 0;
+    bool inPlace = false;
+    QByteArray held;
+
+    bool fail(QString* error, QString* reason, const QString& why)
+    {
         if (error) *error = u"Cannot create file "_s + path;
         if (reason) *reason = why;
+        file.reset();
+        held.clear();
         return false;
-    };
-    if (path.isEmpty()) return fail(SystemReason(ENOENT));
-    const QFileInfo target = SaveTarget(path);
+    }
+};
+
+DocumentFileWriter::DocumentFileWriter(const QString& path) : m_save(std::make_unique<Save>())
+{
+    m_save->path = path;
+}
+
+// Without commit() the new file goes (QSaveFile removes it) and the old one
+// stays.
+DocumentFileWriter::~DocumentFileWriter() = default;
+
+bool DocumentFileWriter::open(QString* error, QString* reason)
+{
+    Save& save = *m_save;
+    const auto fail = [&](const QString& why) { return save.fail(error, reason, why); };
+    if (save.path.isEmpty()) return fail(SystemReason(ENOENT));
+    save.target = SaveTarget(save.path);
+    const QFileInfo& target = save.target;
     if (target.exists() && !target.isFile())
         return fail(SystemReason(target.isDir() ? EISDIR : EINVAL));
     // QSaveFile renames its temporary file over the old one, which the folder
@@ -231,25 +264,67 @@ bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* e
     const bool folderWritable = IsWritable(folder);
 
     Failure failure;
-    struct stat old {};
-    const QByteArray oldFile = QFile::encodeName(target.absoluteFilePath());
-    const bool exists = ::stat(oldFile.constData(), &old) == 0;
-    if (!exists) {
+    save.oldFile = QFile::encodeName(target.absoluteFilePath());
+    save.exists = ::stat(save.oldFile.constData(), &save.old) == 0;
+    if (!save.exists) {
         if (!folderWritable) return fail(SystemReason(EACCES));
-        return WriteReplacing(path, bytes, nullptr, oldFile, &failure, stamp) ||
-               fail(failure.reason);
+        save.file = OpenReplacing(save.path, nullptr, &failure);
+        return save.file || fail(failure.reason);
     }
-    if (old.st_nlink == 1 && folderWritable) {
-        if (WriteReplacing(path, bytes, &old, oldFile, &failure, stamp)) return true;
+    if (save.old.st_nlink == 1 && folderWritable) {
+        save.file = OpenReplacing(save.path, &save.old, &failure);
+        if (save.file) return true;
         if (!failure.reason.isEmpty()) return fail(failure.reason);
         // The owner or group cannot be given back: write in place instead.
     }
-    const QString backup = BackUp(target.absoluteFilePath(), &failure);
+    save.inPlace = true;
+    return true;
+}
+
+bool DocumentFileWriter::write(QByteArrayView bytes, QString* error, QString* reason)
+{
+    Save& save = *m_save;
+    if (save.inPlace) {
+        save.held.append(bytes);
+        return true;
+    }
+    if (!save.file) return save.fail(error, reason, SystemReason(EBADF));
+    if (const int failed = WriteAt(save.file->handle(), bytes, save.written)) {
+        save.file->cancelWriting();
+        return save.fail(error, reason, SystemReason(failed));
+    }
+    save.written += bytes.size();
+    return true;
+}
+
+bool DocumentFileWriter::commit(QString* error, QString* reason, FileStamp* stamp)
+{
+    Save& save = *m_save;
+    const auto fail = [&](const QString& why) { return save.fail(error, reason, why); };
+    Failure failure;
+    if (!save.inPlace) {
+        if (!save.file) return fail(SystemReason(EBADF));
+        const bool committed = CommitReplacing(*save.file, save.exists ? &save.old : nullptr,
+                                               save.oldFile, &failure, stamp);
+        save.file.reset();
+        return committed || fail(failure.reason);
+    }
+    const QString target = save.target.absoluteFilePath();
+    const QString backup = BackUp(target, &failure);
     if (backup.isEmpty()) return fail(failure.reason + u"\n舊檔無法先行備份，檔案未寫入。"_s);
-    if (!WriteInPlace(target.absoluteFilePath(), bytes, &failure, stamp))
+    const QByteArray bytes = std::exchange(save.held, {});
+    if (!WriteInPlace(target, bytes, &failure, stamp))
         return fail(failure.reason + u"\n檔案已就地寫入一部分；原有內容備份在 "_s + backup);
     QFile::remove(backup);
     return true;
+}
+
+bool WriteDocumentBytes(const QString& path, const QByteArray& bytes, QString* error,
+                        QString* reason, FileStamp* stamp)
+{
+    DocumentFileWriter writer(path);
+    return writer.open(error, reason) && writer.write(bytes, error, reason) &&
+           writer.commit(error, reason, stamp);
 }
 
 }  // namespace text

@@ -2,6 +2,7 @@
 // on real files in a temporary folder.
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -69,6 +70,27 @@ TEST_F(FileTest, OpenReadsBig5AndBindsTheDocument)
     action("N27")->trigger();
     EXPECT_EQ(prompts.asked(), QStringList{});
     EXPECT_EQ(read(u"deep/er/post.txt"_s), kBig5Text);
+}
+
+// A long file comes in behind the box "載入中" and ends as a short one
+// does: the same text, bound, unmodified, nothing to undo.
+TEST_F(FileTest, ALongFileOpensInStepsAsAShortOneDoes)
+{
+    const QByteArray line = kBig5Text + "[b]word[/b] more words on a line\r\n";
+    write(u"long.txt"_s, line.repeated(TForm1::kStepwiseOpenBytes / line.size() + 10));
+    open(u"long.txt"_s);
+    ASSERT_TRUE(form.busy());
+    ASSERT_TRUE(form.findChild<QWidget*>(u"LoadingDialog1"_s));
+    QElapsedTimer waited;
+    waited.start();
+    while (form.busy() && waited.elapsed() < 30000) QCoreApplication::processEvents();
+    ASSERT_FALSE(form.busy());
+    const QString expected = text::ReadDocumentFile(path(u"long.txt"_s), nullptr)->text;
+    EXPECT_EQ(text(), expected);
+    EXPECT_EQ(form.windowTitle(), u"Quillpost 4.0--long.txt"_s);
+    EXPECT_FALSE(modified());
+    EXPECT_FALSE(form.Memo1->document()->isUndoAvailable());
+    EXPECT_EQ(prompts.asked(), QStringList{u"file"_s});
 }
 
 TEST_F(FileTest, EditingABig5FileChangesOnlyTheEditedBytes)

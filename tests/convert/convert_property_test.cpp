@@ -135,6 +135,21 @@ TEST(ConvertYbbToHtml, AgreesWithSequentialReplaceAllsOnRandomMixtures)
     }
 }
 
+// The start of a conversion, made without the rest: the whole conversion's
+// first characters, as many as asked for or all there are.
+TEST(ConvertYbbToHtml, ItsStartIsTheWholeConversionCutShort)
+{
+    Mixer mixer(31);
+    for (int i = 0; i < 2000; ++i) {
+        const QString text = mixer.next();
+        const QString whole = convert::ConvertYbbToHtml(text);
+        const qsizetype wanted = i % 40;
+        const QString start = convert::ConvertYbbToHtmlStart(text, wanted);
+        ASSERT_TRUE(whole.startsWith(start) && start.size() >= qMin(wanted, whole.size()))
+            << "input: " << text.toStdString() << ", " << wanted;
+    }
+}
+
 TEST(StripHtmlTags, AgreesWithItsDefinitionOnRandomMixtures)
 {
     Mixer mixer(7);

@@ -1,6 +1,7 @@
 // The conversions run by the built program from the command line, with no
 // display, held against the routines applied to the whole text.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -163,6 +164,16 @@ TEST(FileConversion, TheProgramConvertsAsTheCommandsDo)
     // Written as Save writes: the result in place of the old file, its mode kept.
     EXPECT_EQ(ReadAll(old), Converted(bom, FileConversion::HtmlToText));
     EXPECT_EQ(QFile::permissions(old), mode);
+
+    // A result refused far into a long file, after pieces of it have been
+    // written: the old file stays, and nothing is left beside it.
+    write(u"refused.txt"_s, plain + "\xA4<b>@\r\n");  // the kept byte would pair with "@"
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    const Finished refused =
+        RunProgram({u"--to-text"_s, u"refused.txt"_s, u"-o"_s, u"old.html"_s}, {}, folder.path());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(ReadAll(old), Converted(bom, FileConversion::HtmlToText));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
 }
 
 // A character the encoding cannot hold is named at its line and column in

@@ -2,12 +2,18 @@
 // clipboard, and putting a recovered document back.
 #include <QAction>
 #include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTextCursor>
+#include <QThreadPool>
+
+#include <memory>
 
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "convert/chinese_script.h"
 #include "markup/editor_lines.h"
+#include "markup/stepwise_text.h"
 #include "text/document_file.h"
 #include "text/file_stamp.h"
 
@@ -37,18 +43,44 @@ bool TForm1::openDocument(const QString& path)
     QString error;
     QString reason;
     text::FileStamp stamp;
-    const auto document = text::ReadDocumentFile(path, &error, &reason, &stamp);
-    if (!document) {
+    std::optional<QByteArray> bytes = text::ReadDocumentBytes(path, &error, &reason, &stamp);
+    if (!bytes) {
         m_prompts.errorWithDetail(error, reason);
         return false;
     }
-    Memo1->setPlainText(markup::EditorText(document->text));
+    if (bytes->size() < kStepwiseOpenBytes) {
+        const text::DocumentText document = text::DecodeDocument(*bytes);
+        Memo1->setPlainText(markup::EditorText(document.text));
+        boundTo(path, document.encoding, stamp);
+        return true;
+    }
+    const QPointer<QProgressDialog> box = showBusyBox(u"載入中"_s, "LoadingDialog1");
+    auto decoded = std::make_shared<text::DocumentText>();
+    QThreadPool::globalInstance()->start([bytes = std::move(*bytes), decoded,
+                                          self = QPointer<TForm1>(this), box, path,
+                                          stamp]() mutable {
+        *decoded = text::DecodeDocument(bytes);
+        bytes = QByteArray();
+        decoded->text = markup::EditorText(std::move(decoded->text));
+        if (!self) return;
+        QMetaObject::invokeMethod(self, [self, box, decoded, path, stamp] {
+            new markup::StepwiseText(*self->Memo1, std::move(decoded->text), [=] {
+                if (!self) return;
+                self->closeBusyBox(box);
+                self->boundTo(path, decoded->encoding, stamp);
+            });
+        });
+    });
+    return true;
+}
+
+void TForm1::boundTo(const QString& path, text::FileEncoding encoding, const text::FileStamp& stamp)
+{
     Memo1->document()->setModified(false);
-    setFileEncoding(document->encoding);
+    setFileEncoding(encoding);
     m_currentFileName = path;
     m_fileStamp = stamp;
     setCaptionFor(path);
-    return true;
 }
 
 bool TForm1::openDocumentAsking(const QString& path)

@@ -1,11 +1,17 @@
 // Find and replace through the two modeless dialogs.
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTextCursor>
+#include <QThreadPool>
+
+#include <memory>
 
 #include "app/find_dialog.h"
 #include "app/form1/form1.h"
 #include "app/memo_edit.h"
 #include "markup/document_search.h"
 #include "markup/insertion.h"
+#include "markup/stepwise_text.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -52,7 +58,8 @@ void TForm1::N30Click()
 void TForm1::findNextFrom(FindReplaceDialog& dialog)
 {
     const QString what = dialog.findText();
-    if (what.isEmpty()) return;
+    // The dialogs stay open beside a busy window, the document changing.
+    if (what.isEmpty() || busy()) return;
     const markup::FindOptions options = dialog.options();
     const QTextCursor current = Memo1->textCursor();
     // Down from the end of the selection, so a selected occurrence is
@@ -88,10 +95,14 @@ void TForm1::ReplaceDialog1Find()
 void TForm1::ReplaceDialog1Replace()
 {
     const QString what = ReplaceDialog1->findText();
-    if (what.isEmpty()) return;
+    if (what.isEmpty() || busy()) return;
     markup::FindOptions options = ReplaceDialog1->options();
     options.backward = false;
     QTextDocument& document = *Memo1->document();
+    if (ReplaceDialog1->replaceAll() && document.characterCount() >= kStepwiseReplaceCharacters) {
+        replaceAllInSteps(what, ReplaceDialog1->replaceText(), options);
+        return;
+    }
     if (ReplaceDialog1->replaceAll()) {
         int end = 0;
         if (markup::ReplaceAllInDocument(document, what, ReplaceDialog1->replaceText(), options,
@@ -117,4 +128,32 @@ void TForm1::ReplaceDialog1Replace()
     Memo1->setTextCursor(cursor);
     markup::InsertAtCaret(*Memo1, ReplaceDialog1->replaceText());
     KeepInSight(*Memo1, *ReplaceDialog1, found->start);
+}
+
+void TForm1::replaceAllInSteps(const QString& what, const QString& with,
+                               const markup::FindOptions& options)
+{
+    const QPointer<QProgressDialog> box = showBusyBox(u"取代中"_s, "ReplacingDialog1");
+    QThreadPool::globalInstance()->start([text = Memo1->document()->toRawText(), what, with,
+                                          options, self = QPointer<TForm1>(this), box] {
+        auto found = std::make_shared<markup::Replacements>(
+            markup::FindReplacements(text, what, with, options));
+        if (!self) return;
+        QMetaObject::invokeMethod(self, [self, box, found, what] {
+            if (found->count == 0) {
+                self->closeBusyBox(box);
+                self->m_prompts.messageDialog(platform::Prompts::MessageKind::Error,
+                                              NotFound(what));
+                return;
+            }
+            new markup::StepwiseEdits(*self->Memo1->document(), std::move(found->edits), [=] {
+                if (!self) return;
+                self->closeBusyBox(box);
+                QTextCursor cursor = self->Memo1->textCursor();
+                cursor.setPosition(found->end);
+                self->Memo1->setTextCursor(cursor);
+                KeepInSight(*self->Memo1, *self->ReplaceDialog1, found->end);
+            });
+        });
+    });
 }

@@ -313,6 +313,24 @@ void TForm1::runBehindProgress(const QString& label, const QString& cancelText,
     });
 }
 
+QPointer<QProgressDialog> TForm1::showBusyBox(const QString& label, const char* name)
+{
+    auto* const box = new QProgressDialog(label, QString(), 0, 0, this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setWindowModality(Qt::WindowModal);
+    box->setMinimumDuration(0);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    m_busy = true;
+    return box;
+}
+
+void TForm1::closeBusyBox(QPointer<QProgressDialog> box)
+{
+    if (box) box->close();
+    m_busy = false;
+}
+
 void TForm1::showPassingNotice(const QString& text)
 {
     m_statusNotice->setText(text);

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringView>
 #include <atomic>
 #include <functional>
@@ -21,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
+class QProgressDialog;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -38,6 +40,7 @@ namespace help {
 class TForm2;
 }
 namespace markup {
+struct FindOptions;
 struct TagPair;
 enum class ToolbarForm;
 }  // namespace markup
@@ -84,8 +87,18 @@ public:
     bool insertToggle() const { return m_insertToggle; }
     // Opens the file at `path` as Open does once a file is chosen: the
     // document, its encoding, the bound name and the caption; a file that
-    // cannot be read leaves everything as it was, after the error box.
+    // cannot be read leaves everything as it was, after the error box. A
+    // long file is decoded on a thread and given to the editing area in
+    // steps behind a box "載入中", which keeps the window from taking
+    // commands meanwhile; then it is open once busy() is false.
     bool openDocument(const QString& path);
+    // A long file going into the editing area, or a Replace All being made
+    // in a long document, in steps behind a box.
+    bool busy() const { return m_busy; }
+    // Files from this size are loaded in steps; Replace All is found on a
+    // thread and made in steps in documents from this many characters.
+    static constexpr qsizetype kStepwiseOpenBytes = 1024 * 1024;
+    static constexpr int kStepwiseReplaceCharacters = 512 * 1024;
     // The same after the unsaved-changes question when the document is
     // modified; false when the user keeps the document or the file fails.
     bool openDocumentAsking(const QString& path);
@@ -354,6 +367,16 @@ private:
     void showRefusedCharacter(const QString& document, QString* error);
     void replaceDocument(const QString& text);
     void findNextFrom(FindReplaceDialog& dialog);
+    // What opening a file sets once its text is in the editing area.
+    void boundTo(const QString& path, text::FileEncoding encoding, const text::FileStamp& stamp);
+    // Replace All in a long document: found on a thread, made in steps.
+    void replaceAllInSteps(const QString& what, const QString& with,
+                           const markup::FindOptions& options);
+    // The box shown while the window is busy(): window-modal, so that no
+    // command and no typing reaches the window; without Cancel. Closing it
+    // ends busy().
+    QPointer<QProgressDialog> showBusyBox(const QString& label, const char* name);
+    void closeBusyBox(QPointer<QProgressDialog> box);
 
     // Events looked at on their way (events.cpp).
     // A file dropped on the window opens like Open, asking first when the
@@ -382,6 +405,7 @@ private:
     // program's changes; unknown for a new document.
     std::optional<text::FileStamp> m_fileStamp;
     bool m_insertToggle = false;  // flips with every press of the Insert key
+    bool m_busy = false;          // see busy()
     std::unique_ptr<platform::PrinterDevice> m_systemPrinter;  // made on the first print
     platform::PrinterDevice* m_printer = nullptr;
     bool m_caretRowPending = false;  // panel 0 waits for the rows above the caret
