@@ -48,7 +48,7 @@ TEST(StepwiseText, EndsAsSetPlainTextLeavesTheArea)
             QTextCursor(stepped.document()).insertText(u"typed "_s);  // something to undo
             stepped.moveCursor(QTextCursor::End);
             bool done = false;
-            auto* steps = new markup::StepwiseText(
+            new markup::StepwiseText(
                 stepped, post, [&] { done = true; }, part);
             QElapsedTimer waited;
             waited.start();
@@ -109,7 +109,9 @@ TEST(StepwiseEdits, ReplaceAsTheOneCallReplaceAllDoes)
             while (!done && waited.elapsed() < 20000) QCoreApplication::processEvents();
             ASSERT_TRUE(done);
             EXPECT_EQ(found.count, onceCount);
-            if (onceCount > 0) EXPECT_EQ(found.end, onceEnd);
+            if (onceCount > 0) {
+                EXPECT_EQ(found.end, onceEnd);
+            }
             EXPECT_EQ(markup::DocumentText(stepped), markup::DocumentText(once));
             EXPECT_EQ(stepped.document()->availableUndoSteps(),
                       once.document()->availableUndoSteps());

@@ -97,7 +97,9 @@ TEST_F(DocumentSaveTest, OwnerGroupModeAndHardLinksAreKept)
         ASSERT_EQ(::chown(name.constData(), c.owner, c.group), 0);
         ASSERT_EQ(::chmod(name.constData(), c.mode), 0);
         const QString link = target + u".link"_s;
-        if (c.linked) ASSERT_EQ(::link(name.constData(), QFile::encodeName(link).constData()), 0);
+        if (c.linked) {
+            ASSERT_EQ(::link(name.constData(), QFile::encodeName(link).constData()), 0);
+        }
 
         QString error;
         ASSERT_TRUE(WriteDocumentFile(target, u"new\n"_s, FileEncoding::Big5, &error))
