@@ -10,8 +10,11 @@
 
 #include "convert/preview_browser.h"
 #include "convert/preview_page.h"
+#include "convert/preview_window.h"
 #include "markup/editor_lines.h"
 #include "markup/row_index.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -45,9 +48,7 @@ LivePreview::LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QO
     // Rows counted anew: the highlighting broke lines elsewhere.
     connect(&markup::RowIndex::of(memo), &markup::RowIndex::progressed, this,
             &LivePreview::linesChanged);
-    connect(&memo, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        if (m_active) m_caretPause.start();
-    });
+    connect(&memo, &QPlainTextEdit::cursorPositionChanged, this, &LivePreview::caretMoved);
     view.OnRendererEnded([self = QPointer<LivePreview>(this)] {
         if (!self) return;
         // Whatever it showed is gone: the next update shows the post again.
@@ -73,7 +74,7 @@ void LivePreview::setActive(bool active)
     if (!active) {
         m_pause.stop();
         m_caretPause.stop();
-        if (m_step == Step::Reading) m_step = Step::Idle;
+        if (m_step == Step::Reading || m_step == Step::Choosing) m_step = Step::Idle;
         ++m_round;
         // Out of sight until ticked again: what the engine holds for the
         // page goes back to the system.
@@ -91,7 +92,7 @@ void LivePreview::linesChanged()
     if (!m_active) return;
     m_stale = true;
     // A read under way would mix old lines with new ones.
-    if (m_step == Step::Reading) {
+    if (m_step == Step::Reading || m_step == Step::Choosing) {
         m_step = Step::Idle;
         ++m_round;
         m_lines.clear();
@@ -120,21 +121,66 @@ bool LivePreview::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void LivePreview::caretMoved()
+{
+    if (!m_active) return;
+    m_caretPause.start();
+    // Out of the part shown: the part around it instead.
+    const int paragraph = m_memo.textCursor().blockNumber();
+    if (m_inPart && (paragraph < m_first || paragraph >= m_endParagraph)) {
+        m_stale = true;
+        startSoon();
+    }
+}
+
 void LivePreview::start()
 {
     if (!m_active || !m_stale || m_step != Step::Idle || !m_view.widget()->isVisible()) return;
     m_stale = false;
-    m_step = Step::Reading;
     m_lines.clear();
-    m_next = m_memo.document()->begin();
     ++m_round;
+    QTextDocument* const document = m_memo.document();
+    if (document->characterCount() < kWholePostChars) {
+        m_inPart = false;
+        m_step = Step::Reading;
+        m_next = document->begin();
+        m_end = {};
+        readPart();
+        return;
+    }
+    // Which part, on the builder's thread: where the tag pairs are open
+    // takes a pass over the whole post.
+    m_step = Step::Choosing;
+    m_builder.start([this, text = document->toPlainText(),
+                     caret = m_memo.textCursor().blockNumber(), round = m_round] {
+        const convert::PreviewWindow part = convert::ChoosePreviewWindow(text, caret, kReach);
+        QMetaObject::invokeMethod(
+            this, [this, part, round] { chosen(part.first, part.end, round); },
+            Qt::QueuedConnection);
+    });
+}
+
+void LivePreview::chosen(int first, int end, quint64 round)
+{
+    if (round != m_round || m_step != Step::Choosing) return;
+    const QTextDocument* const document = m_memo.document();
+    m_inPart = true;
+    m_first = first;
+    m_endParagraph = end;
+    m_step = Step::Reading;
+    m_next = document->findBlockByNumber(first);
+    m_end = document->findBlockByNumber(end);
+    if (first > 0) m_lines.append(u"（文章較長，這裡只預覽游標附近；前面還有 %1 段）"_s.arg(first));
     readPart();
 }
 
 void LivePreview::readPart()
 {
-    m_next = markup::AppendDisplayedLines(m_memo, m_next, m_lines, QDeadlineTimer(kReadPartMs));
+    m_next =
+        markup::AppendDisplayedLines(m_memo, m_next, m_lines, QDeadlineTimer(kReadPartMs), m_end);
     if (!m_next.isValid()) {
+        const int after = m_memo.document()->blockCount() - m_endParagraph;
+        if (m_inPart && after > 0) m_lines.append(u"（後面還有 %1 段）"_s.arg(after));
         build();
         return;
     }
@@ -184,11 +230,20 @@ void LivePreview::loaded(bool shown)
 
 void LivePreview::scrollToCaret()
 {
-    const auto row = markup::RowIndex::of(m_memo).rowOfSoon(m_memo.textCursor().position());
-    if (!row) return;
+    markup::RowIndex& rows = markup::RowIndex::of(m_memo);
+    const auto caretRow = rows.rowOfSoon(m_memo.textCursor().position());
+    if (!caretRow) return;
+    int row = caretRow->row;
+    if (m_inPart) {
+        // Counted from the part's first row, after the line above it.
+        const int first = m_memo.document()->findBlockByNumber(m_first).position();
+        const auto firstRow = rows.rowOfSoon(first);
+        if (!firstRow || row < firstRow->row) return;
+        row += -firstRow->row + (m_first > 0 ? 1 : 0);
+    }
     // The caret's line keeps its height: as far down the view as the caret
     // is down the editing area.
     const int height = std::max(1, m_memo.viewport()->height());
     const double fraction = std::clamp(double(m_memo.cursorRect().top()) / height, 0.0, 1.0);
-    m_view.ScrollToLine(row->row, fraction);
+    m_view.ScrollToLine(row, fraction);
 }

@@ -18,12 +18,18 @@ class PreviewBrowser;
 // list is read between events a part at a time, the page is built on a
 // thread of its own and the view loads it without waiting. While one page
 // is on its way, later changes wait for it and go into the next one; while
-// the view is hidden nothing is built.
+// the view is hidden nothing is built. A long post is shown in part: the
+// paragraphs around the caret's, a few screens of them, with a line above
+// and below saying that the post goes on; the part follows the caret.
 class LivePreview : public QObject {
     Q_OBJECT
 public:
     // How long typing must pause before the page follows.
     static constexpr int kPauseMs = 300;
+    // Posts of this many characters and more are shown in part, about
+    // kReach characters on each side of the caret's paragraph.
+    static constexpr int kWholePostChars = 256 * 1024;
+    static constexpr qsizetype kReach = 24 * 1024;
 
     LivePreview(QPlainTextEdit& memo, convert::PreviewBrowser& view, QObject* parent = nullptr);
     ~LivePreview() override;
@@ -45,11 +51,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Step { Idle, Reading, Building, Loading };
+    enum class Step { Idle, Choosing, Reading, Building, Loading };
 
     void startSoon();
     void start();
+    void chosen(int first, int end, quint64 round);
     void readPart();
+    void caretMoved();
     void build();
     void built(const QByteArray& page);
     void loaded(bool shown);
@@ -69,4 +77,10 @@ private:
     quint64 m_round = 0;  // counts the reads started; an edit ends the one under way
     QStringList m_lines;
     QTextBlock m_next;  // where the read goes on
+    QTextBlock m_end;   // where it stops: invalid for the end of the post
+    // The paragraphs of the page, [m_first, m_endParagraph), when it shows
+    // only a part of the post.
+    bool m_inPart = false;
+    int m_first = 0;
+    int m_endParagraph = 0;
 };

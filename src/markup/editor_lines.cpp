@@ -68,7 +68,7 @@ QStringList DisplayedLines(const QPlainTextEdit& memo)
 }
 
 QTextBlock AppendDisplayedLines(const QPlainTextEdit& memo, QTextBlock block, QStringList& lines,
-                                QDeadlineTimer deadline)
+                                QDeadlineTimer deadline, const QTextBlock& end)
 {
     // Each block is broken once, and the rows counted on the way are kept for
     // the status bar.
@@ -76,7 +76,7 @@ QTextBlock AppendDisplayedLines(const QPlainTextEdit& memo, QTextBlock block, QS
     const bool wraps = Wraps(memo);
     // The clock is read every few blocks only: most blocks take far less.
     int sinceLook = 0;
-    for (; block.isValid(); block = block.next()) {
+    for (; block.isValid() && block != end; block = block.next()) {
         if (++sinceLook == 64) {
             sinceLook = 0;
             if (deadline.hasExpired()) return block;

@@ -37,9 +37,11 @@ QStringList DisplayedLines(const QPlainTextEdit& memo);
 // The same a part at a time, for a large document read between events:
 // appends the lines of the blocks from `block` on to `lines` until
 // `deadline`, and returns the block to go on from, invalid once the last has
-// been read. The document must not change between the parts.
+// been read, or the block before `end`. The document must not change between
+// the parts.
 QTextBlock AppendDisplayedLines(const QPlainTextEdit& memo, QTextBlock block, QStringList& lines,
-                                QDeadlineTimer deadline = QDeadlineTimer::Forever);
+                                QDeadlineTimer deadline = QDeadlineTimer::Forever,
+                                const QTextBlock& end = {});
 
 struct RowPosition {
     int row = 0;       // counted from 0
