@@ -18,6 +18,7 @@
 
 #include "convert/tag_check.h"
 #include "generated_post.h"
+#include "loop_hold.h"
 #include "markup/highlight.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -39,23 +40,7 @@ QList<QTextLayout::FormatRange> TagFormats(const QTextBlock& block)
     return ranges;
 }
 
-// Milliseconds the action held the loop, with the repaint it caused, and
-// the longest of a few turns of the loop after it.
-double Held(const std::function<void()>& action)
-{
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    QCoreApplication::sendPostedEvents();
-    double held = double(clock.nsecsElapsed()) / 1e6;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer turn;
-        turn.start();
-        QCoreApplication::processEvents();
-        held = std::max(held, double(turn.nsecsElapsed()) / 1e6);
-    }
-    return held;
-}
+using bench::Held;
 
 }  // namespace
 

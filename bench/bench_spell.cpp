@@ -23,6 +23,7 @@
 #include "app/memo_edit.h"
 #include "fakes/scripted_prompts.h"
 #include "generated_post.h"
+#include "loop_hold.h"
 #include "spell/dictionary.h"
 #include "spell/spell_words.h"
 
@@ -72,23 +73,7 @@ QString EnglishPost(const spell::DictionaryFiles& files, qsizetype size)
     return post;
 }
 
-// Milliseconds the action held the loop, with the repaint it caused, and
-// the longest of a few turns of the loop after it.
-double Held(const std::function<void()>& action)
-{
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    QCoreApplication::sendPostedEvents();
-    double held = double(clock.nsecsElapsed()) / 1e6;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer turn;
-        turn.start();
-        QCoreApplication::processEvents();
-        held = std::max(held, double(turn.nsecsElapsed()) / 1e6);
-    }
-    return held;
-}
+using bench::Held;
 
 // Turns the check on and waits for the dictionary; the longest turn of the
 // loop meanwhile.

@@ -1,9 +1,15 @@
 #include "convert/chinese_script.h"
 
 #include <opencc/opencc.h>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -66,7 +72,30 @@ std::optional<ScriptConversion> ScriptConversionNamed(QStringView name)
 
 bool ScriptConversionAvailable(ScriptConversion conversion)
 {
-    return ConverterFor(conversion) != nullptr;
+    // The configuration and the dictionaries it names, looked for where
+    // OpenCC reads them; not read, which takes tens of milliseconds and
+    // megabytes a conversion, kept for when it is first used.
+    const QString folder = QStringLiteral(QUILLPOST_OPENCC_DATA "/");
+    QFile config(folder + QLatin1StringView(kNames[std::size_t(conversion)]) + u".json"_s);
+    if (!config.open(QIODevice::ReadOnly)) return false;
+    const QJsonDocument read = QJsonDocument::fromJson(config.readAll());
+    if (!read.isObject()) return false;
+    bool present = true;
+    const std::function<void(const QJsonValue&)> check = [&](const QJsonValue& value) {
+        if (value.isArray()) {
+            for (const QJsonValue& item : value.toArray()) check(item);
+        } else if (value.isObject()) {
+            const QJsonObject object = value.toObject();
+            for (auto field = object.begin(); field != object.end(); ++field) {
+                if (field.key() == u"file"_s)
+                    present = present && QFileInfo(folder + field.value().toString()).isFile();
+                else
+                    check(field.value());
+            }
+        }
+    };
+    check(read.object());
+    return present;
 }
 
 std::optional<QString> ConvertScript(const QString& text, ScriptConversion conversion,

@@ -34,7 +34,7 @@ constexpr qsizetype kEditBudget = 20000;
 constexpr int kShownAtMost = 2000;
 // Paragraphs whose shapes are kept at most, before those off screen are let
 // go.
-constexpr int kCachedAtMost = 600;
+constexpr int kCachedAtMost = 300;
 
 // A paragraph's ranges as ranges of its layout, which holds the text an
 // input method is composing, `length` long, at `at`: what follows moves past

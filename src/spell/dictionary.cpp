@@ -47,13 +47,16 @@ QList<DictionaryFiles> InstalledDictionaries()
     QList<DictionaryFiles> found;
     for (const QString& folder : DictionaryFolders()) {
         const QDir dir(folder);
-        for (const QFileInfo& affix : dir.entryInfoList({u"*.aff"_s}, QDir::Files, QDir::Name)) {
-            const QString name = affix.completeBaseName();
+        // Sorted here, not by QDir, whose sorting by name starts a collator.
+        QStringList affixes = dir.entryList({u"*.aff"_s}, QDir::Files, QDir::Unsorted);
+        std::sort(affixes.begin(), affixes.end());
+        for (const QString& affix : affixes) {
+            const QString name = affix.chopped(4);
             const QString words = dir.filePath(name + u".dic"_s);
             if (!QFileInfo(words).isFile()) continue;
             const bool known = std::any_of(found.cbegin(), found.cend(),
                                            [&](const auto& d) { return d.name == name; });
-            if (!known) found.append({name, affix.filePath(), words});
+            if (!known) found.append({name, dir.filePath(affix), words});
         }
     }
     return found;

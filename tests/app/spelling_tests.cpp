@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -43,6 +44,11 @@ QStringList Underlined(const MemoEdit& memo, const QTextBlock& block)
 
 TEST_F(SpellingTest, UnderlinesAMisspeltWordAndReplacesItAsOneStep)
 {
+    // The words added go to a personal dictionary of this test's own.
+    QTemporaryDir data;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", saved); });
     setText(u"[b]Ths[/b] 中文 wrol"_s);
     const QTextBlock line = form.Memo1->document()->firstBlock();
     action("N73")->trigger();

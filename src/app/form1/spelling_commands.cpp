@@ -23,9 +23,10 @@ namespace {
 
 // The dictionary chosen last, else the default one, else the first one
 // there is; empty when the system has none.
-spell::DictionaryFiles ChosenDictionary(const QString& chosen)
+spell::DictionaryFiles ChosenDictionary(
+    const QString& chosen,
+    const QList<spell::DictionaryFiles>& installed = spell::InstalledDictionaries())
 {
-    const QList<spell::DictionaryFiles> installed = spell::InstalledDictionaries();
     for (const QString& name : {chosen, spell::kDefaultDictionary.toString()})
         for (const spell::DictionaryFiles& files : installed)
             if (files.name == name) return files;
@@ -38,8 +39,9 @@ void TForm1::setUpSpellCheck()
 {
     auto* const submenu = findChild<QMenu*>(u"N74"_s);
     auto* const group = submenu->findChild<QActionGroup*>();
-    const spell::DictionaryFiles chosen = ChosenDictionary(m_settings->dictionary());
-    for (const spell::DictionaryFiles& files : spell::InstalledDictionaries()) {
+    const QList<spell::DictionaryFiles> installed = spell::InstalledDictionaries();
+    const spell::DictionaryFiles chosen = ChosenDictionary(m_settings->dictionary(), installed);
+    for (const spell::DictionaryFiles& files : installed) {
         QAction* const entry = submenu->addAction(files.name);
         entry->setCheckable(true);
         entry->setChecked(files.name == chosen.name);
