@@ -37,13 +37,18 @@ def timed(command, output, report):
     return wall, float(user) + float(system), int(kilobytes) * 1024
 
 
-def main():
+def arguments(runs):
+    """The program, the post writer, and how many runs of how large a post."""
     parser = argparse.ArgumentParser()
     parser.add_argument("quillpost")
     parser.add_argument("write_post")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=runs)
     parser.add_argument("--megabytes", type=int, default=10)
-    args = parser.parse_args()
+    return parser.parse_args()
+
+
+def main():
+    args = arguments(runs=5)
 
     with tempfile.TemporaryDirectory() as work:
         post = os.path.join(work, "post.txt")

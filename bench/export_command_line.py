@@ -10,22 +10,16 @@ commonmark" on the HTML, whole processes from start to exit, with each
 process's peak resident memory. Prints the medians and the ratios.
 """
 
-import argparse
 import os
 import statistics
 import subprocess
 import tempfile
 
-from command_line import timed
+from command_line import arguments, timed
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("quillpost")
-    parser.add_argument("write_post")
-    parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--megabytes", type=int, default=10)
-    args = parser.parse_args()
+    args = arguments(runs=3)
     environment = dict(os.environ)
     environment.pop("DISPLAY", None)
 

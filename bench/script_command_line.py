@@ -9,22 +9,16 @@ script can be written back, and converts it in turns with "QUILLPOST
 s2twp" (the whole file), whole processes, with their peak memory.
 """
 
-import argparse
 import os
 import statistics
 import subprocess
 import tempfile
 
-from command_line import timed
+from command_line import arguments, timed
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("quillpost")
-    parser.add_argument("write_post")
-    parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--megabytes", type=int, default=10)
-    args = parser.parse_args()
+    args = arguments(runs=3)
 
     with tempfile.TemporaryDirectory() as work:
         big5 = os.path.join(work, "big5.txt")

@@ -11,34 +11,24 @@ WindowSettings::WindowSettings()
 {
 }
 
-bool WindowSettings::value(const char* key) const
-{
-    const QSettings settings(m_fileName, QSettings::IniFormat);
-    // Only what the program itself writes turns an item on; QVariant would
-    // take any other word for true.
-    return settings.status() == QSettings::NoError &&
-           settings.value(QLatin1StringView(key)).toString() == u"true"_s;
-}
-
-void WindowSettings::setValue(const char* key, bool on)
-{
-    QSettings settings(m_fileName, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) return;  // unreadable: not overwritten
-    settings.setValue(QLatin1StringView(key), on);
-    settings.sync();
-}
-
-QString WindowSettings::dictionary() const
+QString WindowSettings::text(const char* key) const
 {
     const QSettings settings(m_fileName, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return {};
-    return settings.value(QLatin1StringView(kDictionary)).toString();
+    return settings.value(QLatin1StringView(key)).toString();
 }
 
-void WindowSettings::setDictionary(const QString& name)
+void WindowSettings::setText(const char* key, const QVariant& value)
 {
     QSettings settings(m_fileName, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) return;
-    settings.setValue(QLatin1StringView(kDictionary), name);
+    if (settings.status() != QSettings::NoError) return;  // unreadable: not overwritten
+    settings.setValue(QLatin1StringView(key), value);
     settings.sync();
+}
+
+bool WindowSettings::value(const char* key) const
+{
+    // Only what the program itself writes turns an item on; QVariant would
+    // take any other word for true.
+    return text(key) == u"true"_s;
 }

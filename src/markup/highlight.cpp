@@ -94,16 +94,11 @@ public:
         return true;
     }
 
+    // The paragraphs on screen are coloured again at once; those off it
+    // when they come on it.
     void setColouring(ParagraphColouring colouring)
     {
         m_colouring = std::move(colouring);
-        recolour();
-    }
-
-    // The paragraphs on screen are coloured again at once; those off it
-    // when they come on it.
-    void recolour()
-    {
         m_shown.clear();
         if (m_memo) prepareScreen({});
     }

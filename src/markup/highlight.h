@@ -34,10 +34,10 @@ using ParagraphColouring =
 
 // Colours each paragraph with `colouring` from now on, or no longer with an
 // empty function. Only the paragraphs on screen are coloured, at once and
-// then whenever the editing area paints, so that switching it on, scrolling
-// and typing cost what the screen shows, not what the document holds. The
-// colours are the editing area's extra selections, which the colouring owns
-// while it is on.
+// then whenever the editing area paints, and an edited paragraph as it is
+// edited, so that switching it on, scrolling and typing cost what the screen
+// shows, not what the document holds. The colours go into the paragraphs'
+// layouts, beside the occurrences'.
 void SetParagraphColouring(QPlainTextEdit& memo, ParagraphColouring colouring);
 
 // Colours for the tags the converter knows, readable on the editing area's

@@ -46,12 +46,11 @@ void SpellLayer::caretMoved()
 
 SpellLayer::~SpellLayer() = default;
 
-// The markers that start in [from, to) of the document, in order.
-void SpellLayer::collect(int from, int to, std::vector<Marker>& into) const
+// The markers that start in [from, to) of the document, in order, from
+// `block` on.
+void SpellLayer::collect(QTextBlock block, int from, int to, std::vector<Marker>& into) const
 {
-    const QTextDocument* document = m_memo.document();
-    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
+    for (; block.isValid() && block.position() < to; block = block.next()) {
         const QString text = block.text();
         if (!text.contains(u'[')) continue;
         for (const CodeMarker& marker : CodeMarkers(text)) {
@@ -63,13 +62,12 @@ void SpellLayer::collect(int from, int to, std::vector<Marker>& into) const
 
 void SpellLayer::scanStep()
 {
-    const QTextDocument* document = m_memo.document();
     QElapsedTimer spent;
     spent.start();
-    QTextBlock block = document->findBlock(m_scannedTo);
+    QTextBlock block = m_memo.document()->findBlock(m_scannedTo);
     for (; block.isValid() && spent.elapsed() < kScanStepMs; block = block.next()) {
         const int end = block.position() + block.length();
-        collect(m_scannedTo, end, m_markers);
+        collect(block, m_scannedTo, end, m_markers);
         m_scannedTo = end;
     }
     if (block.isValid()) {
@@ -106,7 +104,7 @@ void SpellLayer::edited(int from, int removed, int added)
     std::vector<Marker> before(first, after);
     for (auto moved = after; moved != m_markers.end(); ++moved) moved->at += added - removed;
     std::vector<Marker> found;
-    collect(start, from + added, found);
+    collect(m_memo.document()->findBlock(start), start, from + added, found);
     const auto sameMarkers = [](const Marker& a, const Marker& b) { return a.opens == b.opens; };
     const bool changed = before.size() != found.size() ||
                          !std::equal(before.begin(), before.end(), found.begin(), sameMarkers);

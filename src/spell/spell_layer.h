@@ -64,7 +64,7 @@ private:
     void scanStep();
     void edited(int from, int removed, int added);
     void caretMoved();
-    void collect(int from, int to, std::vector<Marker>& into) const;
+    void collect(QTextBlock block, int from, int to, std::vector<Marker>& into) const;
     bool startsInCode(const QTextBlock& block) const;
     QList<WordSpan> misspelt(const QTextBlock& block, QList<Misspelling>* words = nullptr);
 

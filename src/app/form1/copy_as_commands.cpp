@@ -13,14 +13,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// Longer posts are written on a thread of their own, behind a progress box:
-// Qt's HTML import takes some seconds for a post of megabytes.
-constexpr qsizetype kLongPost = 256 * 1024;
-
-}  // namespace
-
 void TForm1::N65Click()
 {
     copyAs(convert::Dialect::BBCode);
@@ -54,7 +46,7 @@ void TForm1::copyAs(convert::Dialect dialect)
                               ? u"已複製為 %1"_s.arg(name)
                               : u"%1 無法表示：%2"_s.arg(name, exported.dropped));
     };
-    if (post.size() < kLongPost) {
+    if (post.size() < kLongText) {
         done(convert::ExportPost(post, dialect));
         return;
     }

@@ -116,6 +116,10 @@ public:
     void showRecoveryNotice(const QString& text) override;
     // The same place, for a few seconds: what a command did.
     void showPassingNotice(const QString& text);
+    // Posts or selections of this many characters and more are copied or
+    // converted behind a progress box: Qt's HTML import and OpenCC take some
+    // seconds for megabytes.
+    static constexpr qsizetype kLongText = 256 * 1024;
     // Runs `work` on a thread of its own behind a progress box, which has a
     // Cancel button when `cancelText` is given; then `done` here, unless
     // cancelled or the window has gone meanwhile.

@@ -15,10 +15,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Longer texts are converted on a thread of their own behind a progress box
-// with Cancel.
-constexpr qsizetype kLongText = 256 * 1024;
-
 struct ScriptItem {
     const char* name;
     convert::ScriptConversion conversion;

@@ -24,7 +24,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The tags of one paragraph in the colours of the tag-colouring layer.
-QList<QTextLayout::FormatRange> TagFormats(const QString& paragraph)
+QList<QTextLayout::FormatRange> TagFormats(const QTextBlock& paragraph)
 {
     // In the order of convert::TagColour.
     static const auto formats = [] {
@@ -35,7 +35,7 @@ QList<QTextLayout::FormatRange> TagFormats(const QString& paragraph)
         return made;
     }();
     QList<QTextLayout::FormatRange> ranges;
-    for (const convert::ColouredSpan& span : convert::TagColours(paragraph))
+    for (const convert::ColouredSpan& span : convert::TagColours(paragraph.text()))
         ranges.append({span.start, span.length, formats[int(span.colour)]});
     return ranges;
 }
@@ -159,9 +159,7 @@ void TForm1::showLivePreview(bool on)
 void TForm1::N58Click()
 {
     const bool on = action("N58")->isChecked();
-    markup::SetParagraphColouring(*Memo1, on ? markup::ParagraphColouring([](const QTextBlock& b) {
-        return TagFormats(b.text());
-    })
-                                             : markup::ParagraphColouring());
+    markup::SetParagraphColouring(
+        *Memo1, on ? markup::ParagraphColouring(TagFormats) : markup::ParagraphColouring());
     m_settings->setTagColours(on);
 }
