@@ -51,7 +51,7 @@ scripts/with-xvfb.sh build/bench/soak_preview 500 2>"$results/soak.log"
 echo "== The editor on a 10 MB document beside a bare QPlainTextEdit (offscreen)"
 build/bench/bench_editor 10 20
 echo "== The same on a 100 KB post"
-build/bench/bench_editor 0.1 20
+build/bench/bench_editor 0.1 40
 
 echo "== Tag colouring on a 10 MB document beside a bare QPlainTextEdit (offscreen)"
 build/bench/bench_colouring 10 20

@@ -24,6 +24,9 @@ constexpr int kReadPartMs = 8;
 constexpr int kCaretPauseMs = 150;
 // Lines of a post marked for the scrolling at most, about (see build()).
 constexpr int kMarkedLines = 20000;
+// A page built while typing went on is already behind; it is let go, the
+// next pause bringing a newer one, while the view's page is this recent.
+constexpr int kFreshMs = 2000;
 
 }  // namespace
 
@@ -208,7 +211,10 @@ void LivePreview::build()
 
 void LivePreview::built(const QByteArray& page)
 {
-    if (!m_active) {
+    const bool behind = m_stale && m_pause.isActive() && m_anyShown &&
+                        m_lastShown.isValid() && m_lastShown.elapsed() < kFreshMs;
+    if (!m_active || behind) {
+        // Nothing for the engine to load while the user types.
         m_step = Step::Idle;
         return;
     }
@@ -222,6 +228,7 @@ void LivePreview::loaded(bool shown)
 {
     m_step = Step::Idle;
     m_anyShown = true;
+    if (shown) m_lastShown.start();
     if (m_active) scrollToCaret();
     emit pageShown(shown);
     // Typing went on while this page was on its way and has paused since.

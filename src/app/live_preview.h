@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -17,8 +18,10 @@ class PreviewBrowser;
 // line. Nothing of it runs on a keystroke but restarting a timer: the line
 // list is read between events a part at a time, the page is built on a
 // thread of its own and the view loads it without waiting. While one page
-// is on its way, later changes wait for it and go into the next one; while
-// the view is hidden nothing is built. A long post is shown in part: the
+// is on its way, later changes wait for it and go into the next one (a page
+// that typing overtook while it was built is let go rather than loaded,
+// unless the view's page is a while old); while the view is hidden nothing
+// is built. A long post is shown in part: the
 // paragraphs around the caret's, a few screens of them, with a line above
 // and below saying that the post goes on; the part follows the caret.
 class LivePreview : public QObject {
@@ -73,6 +76,7 @@ private:
     bool m_active = false;
     bool m_stale = false;     // the document changed since the last page was read
     bool m_anyShown = false;  // the view holds a page of ours
+    QElapsedTimer m_lastShown;  // since the view's page arrived
     Step m_step = Step::Idle;
     quint64 m_round = 0;  // counts the reads started; an edit ends the one under way
     QStringList m_lines;

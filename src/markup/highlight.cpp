@@ -6,6 +6,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -225,28 +226,46 @@ private:
         if (m_texts.isEmpty() && !layer && !m_layerShown) return;
         if (layer != m_layerShown) m_shown.clear();
         m_layerShown = layer;
-        const QRect screen = m_memo->viewport()->rect();
-        QTextBlock block = m_memo->cursorForPosition(screen.topLeft()).block();
-        const QTextBlock last = m_memo->cursorForPosition(screen.bottomRight()).block();
+        // The paragraphs on screen: from the one whose line the scroll bar
+        // puts at the top (and the one before it, should the bar be a step
+        // behind an edit) until a screen's height is passed.
+        auto* document = static_cast<QTextDocument*>(parent());
+        const QAbstractTextDocumentLayout* const lines = document->documentLayout();
+        QTextBlock block = document->findBlockByLineNumber(m_memo->verticalScrollBar()->value());
+        qreal below = m_memo->viewport()->height();
+        if (block.previous().isValid()) {
+            block = block.previous();
+            below += lines->blockBoundingRect(block).height();
+        }
+        below += lines->blockBoundingRect(block.next()).height();
         QHash<int, Shown> shown;
-        for (int count = 0; block.isValid() && count < kShownAtMost;
+        for (int count = 0; block.isValid() && count < kShownAtMost && below > 0;
              ++count, block = block.next()) {
-            // A paragraph shown last time and not changed since keeps its
-            // colours.
-            Shown here{block.text(), block.layout()->preeditAreaText()};
-            const auto found = m_shown.constFind(block.fragmentIndex());
-            const bool current = found != m_shown.cend() && found->text == here.text &&
-                                 found->preedit == here.preedit;
-            if (!current || (!m_texts.isEmpty() && block.userState() != kCurrent))
-                colour(block, false, painting);
+            const int fragment = block.fragmentIndex();
+            const auto found = m_shown.constFind(fragment);
+            QString preedit = block.layout()->preeditAreaText();
+            // Coloured when last shown, and every edit since recoloured it
+            // or marked it stale: its colours are those of its text.
+            if (found != m_shown.cend() && block.userState() == kCurrent &&
+                found->preedit == preedit) {
+                shown.insert(fragment, *found);
+            } else {
+                // A paragraph shown last time and not changed since keeps
+                // its colours.
+                Shown here{block.text(), std::move(preedit)};
+                const bool current = found != m_shown.cend() && found->text == here.text &&
+                                     found->preedit == here.preedit;
+                if (!current || (!m_texts.isEmpty() && block.userState() != kCurrent))
+                    colour(block, false, painting);
+                shown.insert(fragment, std::move(here));
+            }
             // A coloured paragraph is many runs of text to shape: shaped
             // once, not again at every paint, while it is on screen.
             if (layer && !block.layout()->cacheEnabled()) {
                 block.layout()->setCacheEnabled(true);
-                m_cached.push_back({QTextCursor(block), block.fragmentIndex()});
+                m_cached.push_back({QTextCursor(block), fragment});
             }
-            shown.insert(block.fragmentIndex(), std::move(here));
-            if (block == last) break;
+            below -= lines->blockBoundingRect(block).height();
         }
         m_shown = std::move(shown);
         if (m_cached.size() > size_t(kCachedAtMost) || !layer) forgetShapes();

@@ -84,4 +84,30 @@ TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
     EXPECT_FALSE(document.isModified());
 }
 
+// Paragraphs that an edit above them brings on screen, not a scroll, are
+// coloured before they are shown, down to the bottom of the screen.
+TEST(ParagraphColouring, ColoursWhatAnEditBringsOnScreen)
+{
+    QPlainTextEdit memo;
+    memo.resize(400, 300);
+    memo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i) lines.append(u"ab [b]c"_s);
+    memo.setPlainText(lines.join(u'\n'));
+    markup::SetParagraphColouring(memo, Blue);
+    memo.viewport()->repaint();
+    QTextDocument& document = *memo.document();
+    const int shown = memo.viewport()->height() / memo.fontMetrics().lineSpacing();
+    ASSERT_GT(shown, 5);
+    EXPECT_EQ(Colours(memo, document.findBlockByNumber(shown + 50)), u"......."_s);
+
+    QTextCursor cut(&document);
+    cut.setPosition(document.findBlockByNumber(100).position(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    memo.viewport()->repaint();
+    for (int block = 0; block < shown; ++block)
+        EXPECT_EQ(Colours(memo, document.findBlockByNumber(block)), u"bb.bbbb"_s) << block;
+}
+
 }  // namespace
