@@ -43,15 +43,22 @@ QList<QTextLayout::FormatRange> Blue(const QTextBlock& block)
     return ranges;
 }
 
-TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
+// An editing area on screen holding 3000 lines "ab [b]c"; their text.
+QString ShowLines(QPlainTextEdit& memo)
 {
-    QPlainTextEdit memo;
     memo.resize(400, 300);
     memo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
     QStringList lines;
     for (int i = 0; i < 3000; ++i) lines.append(u"ab [b]c"_s);
     memo.setPlainText(lines.join(u'\n'));
+    return memo.toPlainText();
+}
+
+TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
+{
+    QPlainTextEdit memo;
+    const QString text = ShowLines(memo);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
     memo.document()->clearUndoRedoStacks();
     memo.document()->setModified(false);
     QTextDocument& document = *memo.document();
@@ -77,7 +84,7 @@ TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
 
     markup::SetParagraphColouring(memo, {});
     EXPECT_EQ(Colours(memo, last), u"...rrr....."_s);
-    EXPECT_EQ(document.toPlainText().size(), lines.join(u'\n').size() + 4);
+    EXPECT_EQ(document.toPlainText().size(), text.size() + 4);
     document.undo();
     EXPECT_EQ(last.text(), u"ab [b]c"_s);
     EXPECT_FALSE(document.isUndoAvailable());
@@ -89,12 +96,8 @@ TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
 TEST(ParagraphColouring, ColoursWhatAnEditBringsOnScreen)
 {
     QPlainTextEdit memo;
-    memo.resize(400, 300);
-    memo.show();
+    ShowLines(memo);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
-    QStringList lines;
-    for (int i = 0; i < 3000; ++i) lines.append(u"ab [b]c"_s);
-    memo.setPlainText(lines.join(u'\n'));
     markup::SetParagraphColouring(memo, Blue);
     memo.viewport()->repaint();
     QTextDocument& document = *memo.document();
