@@ -43,22 +43,15 @@ QList<QTextLayout::FormatRange> Blue(const QTextBlock& block)
     return ranges;
 }
 
-// An editing area on screen holding 3000 lines "ab [b]c"; their text.
-QString ShowLines(QPlainTextEdit& memo)
-{
-    memo.resize(400, 300);
-    memo.show();
-    QStringList lines;
-    for (int i = 0; i < 3000; ++i) lines.append(u"ab [b]c"_s);
-    memo.setPlainText(lines.join(u'\n'));
-    return memo.toPlainText();
-}
-
 TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
 {
     QPlainTextEdit memo;
-    const QString text = ShowLines(memo);
+    memo.resize(400, 300);
+    memo.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i) lines.append(u"ab [b]c"_s);
+    memo.setPlainText(lines.join(u'\n'));
     memo.document()->clearUndoRedoStacks();
     memo.document()->setModified(false);
     QTextDocument& document = *memo.document();
@@ -69,6 +62,16 @@ TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
     EXPECT_EQ(Colours(memo, first), u"bb.rrrb"_s);
     // Far below the screen nothing has been coloured by the layer.
     EXPECT_EQ(Colours(memo, last), u"...rrr."_s);
+    // What an edit above brings on screen, not a scroll, is coloured before
+    // it is shown, down to the bottom of the screen.
+    QTextCursor cut(&document);
+    cut.setPosition(document.findBlockByNumber(100).position(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    memo.viewport()->repaint();
+    const int shown = memo.viewport()->height() / memo.fontMetrics().lineSpacing();
+    for (int block = 0; block < shown; ++block)
+        EXPECT_EQ(Colours(memo, document.findBlockByNumber(block)), u"bb.rrrb"_s) << block;
+    document.undo();
     memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
     QTest::qWait(50);
     EXPECT_EQ(Colours(memo, last), u"bb.rrrb"_s);
@@ -84,33 +87,11 @@ TEST(ParagraphColouring, ShowsUnderTheOccurrencesAndLeavesTheDocumentAlone)
 
     markup::SetParagraphColouring(memo, {});
     EXPECT_EQ(Colours(memo, last), u"...rrr....."_s);
-    EXPECT_EQ(document.toPlainText().size(), text.size() + 4);
+    EXPECT_EQ(document.toPlainText().size(), lines.join(u'\n').size() + 4);
     document.undo();
     EXPECT_EQ(last.text(), u"ab [b]c"_s);
     EXPECT_FALSE(document.isUndoAvailable());
     EXPECT_FALSE(document.isModified());
-}
-
-// Paragraphs that an edit above them brings on screen, not a scroll, are
-// coloured before they are shown, down to the bottom of the screen.
-TEST(ParagraphColouring, ColoursWhatAnEditBringsOnScreen)
-{
-    QPlainTextEdit memo;
-    ShowLines(memo);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
-    markup::SetParagraphColouring(memo, Blue);
-    memo.viewport()->repaint();
-    QTextDocument& document = *memo.document();
-    const int shown = memo.viewport()->height() / memo.fontMetrics().lineSpacing();
-    ASSERT_GT(shown, 5);
-    EXPECT_EQ(Colours(memo, document.findBlockByNumber(shown + 50)), u"......."_s);
-
-    QTextCursor cut(&document);
-    cut.setPosition(document.findBlockByNumber(100).position(), QTextCursor::KeepAnchor);
-    cut.removeSelectedText();
-    memo.viewport()->repaint();
-    for (int block = 0; block < shown; ++block)
-        EXPECT_EQ(Colours(memo, document.findBlockByNumber(block)), u"bb.bbbb"_s) << block;
 }
 
 }  // namespace
