@@ -129,8 +129,9 @@ void LivePreview::caretMoved()
     if (!m_active) return;
     m_caretPause.start();
     // Out of the part shown: the part around it instead.
+    if (!m_inPart) return;
     const int paragraph = m_memo.textCursor().blockNumber();
-    if (m_inPart && (paragraph < m_first || paragraph >= m_endParagraph)) {
+    if (paragraph < m_first || paragraph >= m_endParagraph) {
         m_stale = true;
         startSoon();
     }

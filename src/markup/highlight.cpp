@@ -105,9 +105,6 @@ public:
     }
 
     // Colours the block anew: its occurrences, and the paragraph colouring
-    // when it is on. `painting` is the region the paint about to happen
-    // covers.
-    // Colours the block anew: its occurrences, and the paragraph colouring
     // when it is on. Inside an edit (`editing`), before the document is laid
     // out again, the layout takes the new formats with the new text. Else
     // they are given quietly; `painting` is the region the paint about to
