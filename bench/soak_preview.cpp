@@ -214,6 +214,10 @@ int main(int argc, char** argv)
             at20 = ResidentMegabytes();
             treeAt20 = TreeResidentMegabytes();
         }
+        // The way there, to tell growth that levels off from growth that does not.
+        if (update % 100 == 0 && update < updates)
+            std::printf("  after update %d: %.1f MB, with its helpers %.1f MB\n", update,
+                        ResidentMegabytes(), TreeResidentMegabytes());
     }
     const double liveSeconds = TreeSeconds() - start;
     Settle(2000);

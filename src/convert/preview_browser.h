@@ -22,6 +22,9 @@ public:
     // makes, and returns at once. `done` is called once, with true when the
     // page has been parsed, false when it failed, timed out or a later page
     // replaced it; the view goes on showing what it showed until then.
+    // While the view still shows the last page given this way, the next
+    // goes into that page's document instead of being loaded, which the
+    // engine does several times as fast; what is shown is the same.
     virtual void ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done) = 0;
     // Scrolls the page so that the start of the post's line `line` is
     // `fraction` of the view's height from its top. The line is found by the

@@ -25,6 +25,10 @@ public:
     // engine never answers from what it kept of an older page.
     QUrl publish(const QByteArray& bytes);
 
+    // Serves `bytes` under the address of the page published last.
+    void replace(const QByteArray& bytes) { m_bytes = bytes; }
+    QUrl url() const { return m_url; }
+
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
 private:

@@ -16,6 +16,7 @@
 #include "convert/preview_module.h"
 #include "convert/preview_page.h"
 #include "convert/preview_scheme.h"
+#include "text/big5_codec.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,6 +50,29 @@ struct WaitState {
         loop = nullptr;
     }
 };
+
+// `text` as a script's string literal, in double quotes.
+QString ScriptStringLiteral(QStringView text)
+{
+    QString literal;
+    literal.reserve(text.size() + text.size() / 8 + 2);
+    literal += u'"';
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'"' || u == u'\\') {
+            literal += u'\\';
+            literal += c;
+        } else if (u < 0x20 || u == 0x2028 || u == 0x2029 || c.isSurrogate()) {
+            // Lone halves of a pair would not survive the way to the engine
+            // otherwise; whole pairs are written as their two halves.
+            literal += u"\\u%1"_s.arg(int(u), 4, 16, QChar(u'0'));
+        } else {
+            literal += c;
+        }
+    }
+    literal += u'"';
+    return literal;
+}
 
 // The engine must be readied before it starts, which the first view's base
 // class may already do.
@@ -170,11 +194,16 @@ PreviewView::PreviewView(QWidget* parent)
     setPage(m_page.get());
     applySettings();
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, this, [this] {
+        m_updatable = false;
         if (m_rendererEnded) m_rendererEnded();
     });
 }
 
-PreviewView::~PreviewView() = default;
+PreviewView::~PreviewView()
+{
+    // The page first, while what its callbacks reach is still whole.
+    m_page.reset();
+}
 
 void PreviewView::applySettings()
 {
@@ -214,6 +243,7 @@ void PreviewView::hideEvent(QHideEvent* event)
 int PreviewView::LoadPageLines(const QStringList& pageLines)
 {
     finishShow(m_show, false);
+    m_updatable = false;
     const QUrl url = m_handler->publish(PreviewPageBytes(pageLines));
     const quint64 generation = ++m_generation;
     // An earlier call still waiting (the wait processes events, so a second
@@ -256,11 +286,18 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
 void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done)
 {
     finishShow(m_show, false);
-    const QUrl url = m_handler->publish(pageBytes);
-    ++m_generation;
     if (m_wait) m_wait->quit();
     const quint64 show = ++m_show;
     m_showDone = std::move(done);
+    // Our last page still shown: the new one goes into its document.
+    if (m_updatable && m_page->url() == m_handler->url() &&
+        m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active) {
+        updatePage(pageBytes, show);
+        return;
+    }
+    m_updatable = false;
+    const QUrl url = m_handler->publish(pageBytes);
+    ++m_generation;
 
     // Dropped with the watch once the page is in, or given up on.
     auto* const watch = new QObject(this);
@@ -269,6 +306,7 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
         // Each page shown would otherwise stay in the view's history, with
         // what the engine keeps to go back to it.
         if (shown) m_page->history()->clear();
+        m_updatable = shown;
         finishShow(show, shown);
     };
     connect(m_page.get(), &QWebEnginePage::loadingChanged, watch,
@@ -288,6 +326,35 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
     m_page->load(url);
 }
 
+void PreviewView::updatePage(const QByteArray& pageBytes, quint64 show)
+{
+    // Served from now on under the page's address, should the user reload it.
+    m_handler->replace(pageBytes);
+    // Parsed as a whole page, as a load would parse it, and put in place of
+    // the document's own tree: the engine keeps the document and lays out
+    // the new tree without starting a navigation, which costs it several
+    // times as much. The text is read back from the Big5 bytes so that it
+    // shows exactly what a load would.
+    const QString script =
+        uR"((function (page) {
+  const fresh = new DOMParser().parseFromString(page, 'text/html');
+  document.replaceChild(document.adoptNode(fresh.documentElement), document.documentElement);
+  return true;
+})(%1))"_s.arg(ScriptStringLiteral(text::DecodeBig5(pageBytes)));
+    auto* const watch = new QObject(this);
+    const auto finish = [this, show, watched = QPointer<QObject>(watch)](bool shown) {
+        if (!watched) return;
+        watched->deleteLater();
+        if (!shown) m_updatable = false;
+        finishShow(show, shown);
+    };
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
+            [finish] { finish(false); });
+    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                          [finish](const QVariant& result) { finish(result.toBool()); });
+}
+
 void PreviewView::finishShow(quint64 show, bool shown)
 {
     if (show != m_show || !m_showDone) return;
@@ -299,6 +366,7 @@ void PreviewView::finishShow(quint64 show, bool shown)
 void PreviewView::Release()
 {
     finishShow(m_show, false);
+    m_updatable = false;
     m_page->history()->clear();
     // Only a page out of sight can be dropped; shown again, the view loads
     // it anew.

@@ -56,6 +56,8 @@ protected:
 private:
     void applySettings();
     void pollDocument(const QUrl& url);
+    // Puts the page ShowPage was given into the document shown, in place.
+    void updatePage(const QByteArray& pageBytes, quint64 show);
     // Tells the caller of ShowPage how it went, once.
     void finishShow(quint64 show, bool shown);
 
@@ -69,6 +71,9 @@ private:
     std::function<void(bool)> m_showDone;
     std::function<void()> m_rendererEnded;
     quint64 m_show = 0;  // counts the pages ShowPage was given
+    // The view shows the last page ShowPage loaded, in a working renderer,
+    // so that the next can go into its document.
+    bool m_updatable = false;
 };
 
 }  // namespace convert

@@ -42,7 +42,8 @@ TEST_F(LivePreviewTest, PageFollowsTypingOnceItPausesAndScrollsWithTheCaret)
     EXPECT_EQ(form.Memo1->parentWidget(), form.findChild<QSplitter*>(u"Splitter1"_s));
     EXPECT_TRUE(form.Memo1->hasFocus());
     int loads = 0;
-    QObject::connect(view, &QWebEngineView::loadFinished, view, [&](bool ok) { loads += ok; });
+    QObject::connect(form.findChild<LivePreview*>(), &LivePreview::pageShown, view,
+                     [&](bool ok) { loads += ok; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return loads == 1; }, 8000));  // the empty post
 
     QTest::keyClicks(form.Memo1, u"[b]bold[/b] text"_s);

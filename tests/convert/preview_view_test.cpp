@@ -17,6 +17,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <functional>
+#include <optional>
 
 #include "convert/preview_page.h"
 #include "qstring_printer.h"
@@ -270,6 +271,43 @@ TEST_F(PreviewViewTest, ScriptsInThePostDoNotRun)
     ASSERT_TRUE(WaitFor([&] { return naturalWidth(u"web"_s) == 3; }));
     EXPECT_FALSE(Evaluate(m_view, u"document.body.hasAttribute('data-ran')"_s).toBool());
     EXPECT_EQ(server.requested(), QStringList{u"/pic.png"_s});
+}
+
+// A page shown without waiting, while the view shows the last such page,
+// goes into that page's document: the same tree as a load of it makes,
+// whatever the post holds, and still none of its scripts run.
+TEST_F(PreviewViewTest, PageShownInPlaceIsThePageALoadMakes)
+{
+    PictureServer server;
+    const QString beacon = server.url(u"/ran"_s);
+    const QStringList posts[] = {
+        {u"[b]粗體[/b] 他也 😀 简体这"_s, u"\"quotes\" \\ back\\slash \u2028 sep\u2029"_s},
+        {u"</Pre></body> after <body bgcolor=\"red\" data-x=1> <html lang=\"en\"> [hr]"_s},
+        {u"<script>document.body.setAttribute('data-ran', '1')</script>"_s,
+         u"<img src=\"x:\" onerror=\"new Image().src = '"_s + beacon + u"'\">"_s},
+        {u"<style>b { color: red }</style><title>t</title>[url=\"http://a.example/\"]a"_s,
+         u"[/url] <!-- open comment"_s},
+        {},
+        {u"\t tabs \r and controls \x01"_s, QChar(0xD800) + u"lone half"_s},
+    };
+    const auto show = [&](const QStringList& page) {
+        std::optional<bool> arrived;
+        m_view.ShowPage(PreviewPageBytes(page), [&](bool ok) { arrived = ok; });
+        return WaitFor([&] { return arrived.has_value(); }) && *arrived;
+    };
+    const QString tree = u"document.documentElement.outerHTML"_s;
+    for (const QStringList& post : posts) {
+        const QStringList page = BuildPreviewPageLines(post, 1);
+        ASSERT_EQ(m_view.LoadPageLines(page), PreviewView::Loaded);
+        const QString loaded = Evaluate(m_view, tree).toString();
+        ASSERT_TRUE(show(BuildPreviewPageLines({u"before"_s}, 1)));
+        const QUrl shown = m_view.url();
+        ASSERT_TRUE(show(page));
+        EXPECT_EQ(m_view.url(), shown);  // no load
+        EXPECT_EQ(Evaluate(m_view, tree).toString(), loaded) << post.join(u'|').toStdString();
+    }
+    QTest::qWait(500);
+    EXPECT_FALSE(server.requested().contains(u"/ran"_s));
 }
 
 // Both a plain link and one asking for a new window open inside the view.
