@@ -6,7 +6,58 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#include <unistd.h>
+#endif
+
 namespace markup {
+
+namespace {
+#ifdef __GLIBC__
+constexpr size_t kMappedFrom = 1024 * 1024;
+#endif
+}  // namespace
+
+// The document keeps all its text in one block of memory, which grows as
+// text goes in. A block from the C library's heap grows by being copied
+// whole, 20 MB and more for a long thread, holding the window for tens of
+// milliseconds at whichever edit outgrows it (a keystroke, a step of Replace
+// All); a block the library mapped grows by being remapped, which copies
+// nothing. So while a text goes in, blocks of 1 MB and more are mapped: the
+// heap's free top is given back, and its free pieces of that size are held
+// until the text is in, so that none of them can serve such a block. (A
+// block the library mapped lies beyond the end of its heap.)
+// Afterwards the limits are those the library reaches by itself in a
+// session with large blocks: mapped from 32 MB, the heap's top kept up to
+// 64 MB, so that large blocks used for a moment come from the heap and cost
+// no page faults.
+StepwiseText::MappedLargeBlocks::MappedLargeBlocks()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, int(kMappedFrom));
+    malloc_trim(0);
+    // At most a few GB of free pieces; each is only taken, never touched.
+    for (int i = 0; i < 4096; ++i) {
+        void* const block = malloc(kMappedFrom);
+        if (!block) break;
+        if (static_cast<char*>(block) >= static_cast<char*>(sbrk(0))) {
+            free(block);  // mapped: the heap has no piece left to give
+            break;
+        }
+        m_held.push_back(block);
+    }
+#endif
+}
+
+StepwiseText::MappedLargeBlocks::~MappedLargeBlocks()
+{
+#ifdef __GLIBC__
+    for (void* const block : m_held) free(block);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
+}
 
 StepwiseText::StepwiseText(QPlainTextEdit& memo, QString text, std::function<void()> done,
                            qsizetype partChars)
@@ -19,6 +70,7 @@ StepwiseText::StepwiseText(QPlainTextEdit& memo, QString text, std::function<voi
     // As setPlainText() begins: an empty document, and no history for what
     // goes in.
     m_memo.clear();
+    m_mapped.emplace();
     m_memo.document()->setUndoRedoEnabled(false);
     m_turns.setInterval(0);
     connect(&m_turns, &QTimer::timeout, this, &StepwiseText::turn);
@@ -51,6 +103,7 @@ void StepwiseText::turn()
     if (m_given < m_text.size()) return;
     m_turns.stop();
     m_text.clear();
+    m_mapped.reset();
     document.setUndoRedoEnabled(true);
     // As setPlainText() ends.
     m_memo.moveCursor(QTextCursor::Start);

@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "markup/document_search.h"
 
@@ -36,12 +38,25 @@ private:
     // near, never inside a surrogate pair.
     qsizetype partEnd(qsizetype from) const;
 
+    // While the text goes in, the C library maps the large blocks of memory
+    // it gives rather than cutting them from its heap (see the source).
+    class MappedLargeBlocks {
+    public:
+        MappedLargeBlocks();
+        ~MappedLargeBlocks();
+        Q_DISABLE_COPY_MOVE(MappedLargeBlocks)
+
+    private:
+        std::vector<void*> m_held;
+    };
+
     QPlainTextEdit& m_memo;
     QString m_text;
     qsizetype m_given = 0;
     qsizetype m_partChars;
     std::function<void()> m_done;
     QTimer m_turns;
+    std::optional<MappedLargeBlocks> m_mapped;
 };
 
 // Makes the edits of a Replace All (FindReplacements) in a document a few
