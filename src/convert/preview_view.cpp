@@ -286,6 +286,7 @@ int PreviewView::LoadPageLines(const QStringList& pageLines)
 void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)> done)
 {
     finishShow(m_show, false);
+    ++m_generation;
     if (m_wait) m_wait->quit();
     const quint64 show = ++m_show;
     m_showDone = std::move(done);
@@ -297,7 +298,6 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
     }
     m_updatable = false;
     const QUrl url = m_handler->publish(pageBytes);
-    ++m_generation;
 
     // Dropped with the watch once the page is in, or given up on.
     auto* const watch = new QObject(this);
