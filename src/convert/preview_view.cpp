@@ -290,15 +290,6 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
     if (m_wait) m_wait->quit();
     const quint64 show = ++m_show;
     m_showDone = std::move(done);
-    // Our last page still shown: the new one goes into its document.
-    if (m_updatable && m_page->url() == m_handler->url() &&
-        m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active) {
-        updatePage(pageBytes, show);
-        return;
-    }
-    m_updatable = false;
-    const QUrl url = m_handler->publish(pageBytes);
-
     // Dropped with the watch once the page is in, or given up on.
     auto* const watch = new QObject(this);
     const auto finish = [this, show, watched = QPointer<QObject>(watch)](bool shown) {
@@ -309,6 +300,18 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
         m_updatable = shown;
         finishShow(show, shown);
     };
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
+            [finish] { finish(false); });
+    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
+
+    // Our last page still shown: the new one goes into its document.
+    if (m_updatable && m_page->url() == m_handler->url() &&
+        m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active) {
+        updatePage(pageBytes, finish);
+        return;
+    }
+    m_updatable = false;
+    const QUrl url = m_handler->publish(pageBytes);
     connect(m_page.get(), &QWebEnginePage::loadingChanged, watch,
             [finish, url](const QWebEngineLoadingInfo& info) {
                 if (info.url() != url) return;
@@ -317,16 +320,13 @@ void PreviewView::ShowPage(const QByteArray& pageBytes, std::function<void(bool)
                 else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
                     finish(false);
             });
-    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
-            [finish] { finish(false); });
-    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
     static_cast<PostPage*>(m_page.get())->onDocumentReady = [finish, url](const QUrl& ready) {
         if (ready == url) finish(true);
     };
     m_page->load(url);
 }
 
-void PreviewView::updatePage(const QByteArray& pageBytes, quint64 show)
+void PreviewView::updatePage(const QByteArray& pageBytes, std::function<void(bool)> finish)
 {
     // Served from now on under the page's address, should the user reload it.
     m_handler->replace(pageBytes);
@@ -341,18 +341,9 @@ void PreviewView::updatePage(const QByteArray& pageBytes, quint64 show)
   document.replaceChild(document.adoptNode(fresh.documentElement), document.documentElement);
   return true;
 })(%1))"_s.arg(ScriptStringLiteral(text::DecodeBig5(pageBytes)));
-    auto* const watch = new QObject(this);
-    const auto finish = [this, show, watched = QPointer<QObject>(watch)](bool shown) {
-        if (!watched) return;
-        watched->deleteLater();
-        if (!shown) m_updatable = false;
-        finishShow(show, shown);
-    };
-    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, watch,
-            [finish] { finish(false); });
-    QTimer::singleShot(kShowWaitMs, watch, [finish] { finish(false); });
-    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                          [finish](const QVariant& result) { finish(result.toBool()); });
+    m_page->runJavaScript(
+        script, QWebEngineScript::ApplicationWorld,
+        [finish = std::move(finish)](const QVariant& result) { finish(result.toBool()); });
 }
 
 void PreviewView::finishShow(quint64 show, bool shown)

@@ -56,8 +56,9 @@ protected:
 private:
     void applySettings();
     void pollDocument(const QUrl& url);
-    // Puts the page ShowPage was given into the document shown, in place.
-    void updatePage(const QByteArray& pageBytes, quint64 show);
+    // Puts the page ShowPage was given into the document shown, in place,
+    // and tells `finish` whether it went in.
+    void updatePage(const QByteArray& pageBytes, std::function<void(bool)> finish);
     // Tells the caller of ShowPage how it went, once.
     void finishShow(quint64 show, bool shown);
 
